@@ -252,18 +252,30 @@ def panel_pixels(w=160, h=60):
 
 # ---------------------------------------------------------------- icons
 
-def icon_rows(part, colours, scale):
-    rows = []
-    for line in part:
-        row = []
-        for c in line:
-            if c in (TRANSPARENT, KEY_CHAR):
-                px = (0, 0, 0, 0)
-            else:
-                px = colours[c] + (255,)
-            row.extend([px] * scale)
-        rows.extend([list(row) for _ in range(scale)])
+def icon_image(part, colours, size, scale=1):
+    """A size x size RGBA image with `part` drawn `scale` times larger and
+    centred.  '.' and the key colour become fully see-through."""
+    ph, pw = len(part) * scale, len(part[0]) * scale
+    if ph > size or pw > size:
+        raise SystemExit('icon part is larger than %d x %d' % (size, size))
+    top, left = (size - ph) // 2, (size - pw) // 2
+    rows = [[(0, 0, 0, 0)] * size for _ in range(size)]
+    for y in range(ph):
+        for x in range(pw):
+            c = part[y // scale][x // scale]
+            if c not in (TRANSPARENT, KEY_CHAR):
+                rows[top + y][left + x] = colours[c] + (255,)
     return rows
+
+
+def icon_images(parts, colours):
+    """16: the small hand-drawn face; 24 and 32: the sprite head as it is;
+    48: the sprite head at twice the size."""
+    head = parts['head_front']
+    return {16: icon_image(parts['icon16'], colours, 16),
+            24: icon_image(head, colours, 24),
+            32: icon_image(head, colours, 32),
+            48: icon_image(head, colours, 48, 2)}
 
 
 # ---------------------------------------------------------------- sounds
@@ -345,12 +357,9 @@ def build(out_dir):
         write('frame%02d.bmp' % i, bmp8(FRAME_W, FRAME_H, [[index[c] for c in r] for r in img], palette))
 
     write('panel.bmp', bmp24(160, 60, panel_pixels()))
-    write('mascot.ico', ico([(16, icon_rows(parts['icon16'], colours, 1)),
-                             (24, icon_rows(parts['icon24'], colours, 1)),
-                             (32, icon_rows(parts['icon16'], colours, 2)),
-                             (48, icon_rows(parts['icon24'], colours, 2))]))
-    write('tray.ico', ico([(16, icon_rows(parts['icon16'], colours, 1)),
-                           (32, icon_rows(parts['icon16'], colours, 2))]))
+    icons = icon_images(parts, colours)
+    write('mascot.ico', ico([(n, icons[n]) for n in (16, 24, 32, 48)]))
+    write('tray.ico', ico([(n, icons[n]) for n in (16, 32)]))
     write('breeze.wav', wav8(breeze_samples()))
     write('alarm.wav', wav8(alarm_samples()))
 

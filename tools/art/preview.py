@@ -139,14 +139,23 @@ def main(argv=None):
     ap.add_argument('--gen', default=os.path.join(ROOT, 'res', 'generated'))
     ap.add_argument('--docs', default=os.path.join(ROOT, 'docs', 'art'))
     ap.add_argument('--no-gif', action='store_true', help='only the contact sheet')
-    ap.add_argument('--zoom', type=int, metavar='N', help='also write zoom-N.png at 10x (for drawing)')
+    ap.add_argument('--zoom', metavar='N,N,...',
+                    help='only write a strip of these frames at 8x to --zoom-out (a drawing aid)')
+    ap.add_argument('--zoom-out', default='zoom.png', metavar='PNG')
     args = ap.parse_args(argv)
 
     frames = [read_bmp(os.path.join(args.gen, 'frame%02d.bmp' % i)) for i in range(26)]
+    if args.zoom:
+        picks = [int(v) for v in args.zoom.split(',')]
+        strip = canvas(len(picks) * 330 + 10, 330, GREY)
+        for n, i in enumerate(picks):
+            tile = one_frame(frames[i], 8)
+            for y in range(320):
+                strip[5 + y][10 + n * 330:10 + n * 330 + 320] = tile[y]
+        write_png(args.zoom_out, strip)
+        return
     os.makedirs(args.docs, exist_ok=True)
     contact_sheet(frames, os.path.join(args.docs, 'contact-sheet.png'))
-    if args.zoom is not None:
-        write_png(os.path.join(args.docs, 'zoom-%d.png' % args.zoom), one_frame(frames[args.zoom], 10))
     if args.no_gif:
         return
     if not shutil.which('convert'):
