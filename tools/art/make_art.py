@@ -211,10 +211,10 @@ def ico(images):
 
 def wav8(samples, rate=22050):
     data = bytes(samples)
+    if len(data) % 2:
+        raise ValueError('keep the sample count even (no RIFF pad byte)')
     fmt = struct.pack('<4sIHHIIHH', b'fmt ', 16, 1, 1, rate, rate, 1, 8)
     body = b'WAVE' + fmt + struct.pack('<4sI', b'data', len(data)) + data
-    if len(data) % 2:
-        body += b'\0'
     return struct.pack('<4sI', b'RIFF', len(body)) + body
 
 
@@ -290,50 +290,80 @@ def to_u8(signal, peak):
     return [max(0, min(255, 128 + int(round(v / m * peak * 127)))) for v in signal]
 
 
+def _loop_lowpass(signal, alpha, passes=2):
+    """One-pole low-pass run round a loop: the filter is run over the loop
+    `passes` times and the last pass kept, so the output is periodic too."""
+    y, out = 0.0, list(signal)
+    for _ in range(passes):
+        for k, v in enumerate(signal):
+            y += alpha * (v - y)
+            out[k] = y
+    return out
+
+
 def breeze_samples():
-    """A few soft glass-chime strikes over a gentle airy bed.  Every partial
-    is a whole number of cycles over the loop and every strike's tail is
-    wrapped round the loop, so the end flows straight into the start."""
+    """Glass wind-chime strikes over a soft rush of air, 4 seconds.
+
+    The sound is built as one period of a loop: every chime partial has a
+    whole number of cycles in the loop, each strike's ringing tail wraps
+    round to the start, and the air is noise smoothed round the loop.  So
+    the last sample leads straight into the first when the sound repeats.
+    The noise comes from a seeded generator, so the output never changes.
+    """
+    import random
     seconds = 4.0
     n = int(RATE * seconds)
     out = [0.0] * n
-    # chime strikes: (start time s, base frequency Hz, strength)
-    strikes = [(0.10, 1568.0, 1.0), (0.95, 2093.0, 0.7), (1.70, 1760.0, 0.85),
-               (2.55, 2349.3, 0.6), (3.20, 1568.0, 0.75)]
-    ratios = [(1.0, 1.0, 1.6), (2.76, 0.35, 3.2), (5.4, 0.15, 5.5)]
+    # (start s, fundamental Hz, strength): a light, uneven tinkle
+    strikes = [(0.12, 2093.0, 1.0), (0.58, 2637.0, 0.55), (1.30, 2349.3, 0.8),
+               (1.52, 3136.0, 0.4), (2.35, 2093.0, 0.65), (2.62, 2793.8, 0.45)]
+    # glass partials: (frequency ratio, level, decay per second)
+    partials = [(1.0, 1.0, 2.4), (2.71, 0.30, 4.5), (4.96, 0.12, 7.0)]
+    attack = 30
     for t0, f0, amp in strikes:
         s0 = int(t0 * RATE)
-        for ratio, a, decay in ratios:
-            f = round(f0 * ratio * seconds) / seconds       # whole cycles per loop
+        for ratio, level, decay in partials:
+            f = round(f0 * ratio * seconds) / seconds   # whole cycles per loop
+            if f > RATE / 2 - 500:
+                continue
             w = 2 * math.pi * f / RATE
-            for k in range(n):                              # tail wraps round
-                t = k / RATE
-                env = math.exp(-decay * t) * min(1.0, k / 40.0)
-                out[(s0 + k) % n] += amp * a * env * math.sin(w * k)
-    # airy bed: slow-moving low partials, all periodic in the loop
-    for cycles, a in ((3, 0.05), (7, 0.03), (13, 0.02)):
-        for k in range(n):
-            out[k] += a * math.sin(2 * math.pi * cycles * k / n) * math.sin(2 * math.pi * 180 * k / RATE * 0 + 2 * math.pi * cycles * 40 * k / n)
-    return to_u8(out, 0.55)
+            d = math.exp(-decay / RATE)
+            env = amp * level
+            for k in range(n):
+                a = env * (k / attack if k < attack else 1.0)
+                out[(s0 + k) % n] += a * math.sin(w * (s0 + k))
+                env *= d
+    # the air: smoothed noise that swells and fades twice per loop
+    rnd = random.Random(20240607)
+    noise = [rnd.uniform(-1.0, 1.0) for _ in range(n)]
+    soft = _loop_lowpass(noise, 0.06)
+    softer = _loop_lowpass(soft, 0.02)
+    for k in range(n):
+        swell = 0.55 + 0.45 * math.sin(2 * math.pi * 2 * k / n - math.pi / 2)
+        out[k] += 1.3 * (soft[k] - 0.5 * softer[k]) * swell
+    # start the loop at its quietest moment, where it is smoothest
+    best = min(range(n), key=lambda k: abs(out[k] - out[k - 1]) + abs(out[k]) * 0.05)
+    out = out[best:] + out[:best]
+    return to_u8(out, 0.6)
 
 
 def alarm_samples():
-    """Two-tone beeping: beep-beep-beep, pause.  Square-ish tones with short
-    fades on every edge so there are no clicks; one pattern per loop."""
+    """An alarm clock: four quick bright beeps and a short pause, twice.
+    The tone is square-ish (odd harmonics) with 4 ms fades on every edge;
+    the file starts and ends in silence, so it loops without a click."""
     seconds = 2.0
     n = int(RATE * seconds)
     out = [0.0] * n
-    beep, gap = 0.14, 0.07
-    for i in range(4):
-        start = int((0.05 + i * (beep + gap)) * RATE)
-        length = int(beep * RATE)
-        f = 1000.0 if i % 2 == 0 else 1300.0
-        w = 2 * math.pi * f / RATE
-        for k in range(length):
-            fade = min(1.0, k / 120.0, (length - 1 - k) / 120.0)
-            s = math.sin(w * k)
-            v = (s + math.sin(3 * w * k) / 3 + math.sin(5 * w * k) / 5)
-            out[start + k] += fade * v
+    f = 2048.0
+    w = 2 * math.pi * f / RATE
+    beep, step, fade = int(0.085 * RATE), int(0.135 * RATE), int(0.004 * RATE)
+    for group in range(2):
+        for i in range(4):
+            start = int((0.02 + group * 1.0) * RATE) + i * step
+            for k in range(beep):
+                g = min(1.0, k / fade, (beep - 1 - k) / fade)
+                x = w * k
+                out[start + k] += g * (math.sin(x) + math.sin(3 * x) / 3 + math.sin(5 * x) / 8)
     return to_u8(out, 0.62)
 
 
