@@ -123,6 +123,24 @@ def test_frames(frames):
               all(pal[rows[y][x]] != KEY for x, y in figure))
         check(n + ' figure uses only palette entries in range',
               all(rows[y][x] < len(pal) for x, y in figure))
+        holes = enclosed_key_pixels(rows, key_index)
+        check(n + ' has no see-through holes inside the figure', not holes, str(holes[:8]))
+
+
+def enclosed_key_pixels(rows, key_index):
+    """Key pixels that cannot be reached from the frame's edge: they would
+    punch holes through the figure in the shaped window."""
+    h, w = len(rows), len(rows[0])
+    todo = [(x, y) for y in range(h) for x in range(w)
+            if (x in (0, w - 1) or y in (0, h - 1)) and rows[y][x] == key_index]
+    seen = set(todo)
+    while todo:
+        x, y = todo.pop()
+        for nx, ny in ((x + 1, y), (x - 1, y), (x, y + 1), (x, y - 1)):
+            if 0 <= nx < w and 0 <= ny < h and (nx, ny) not in seen and rows[ny][nx] == key_index:
+                seen.add((nx, ny))
+                todo.append((nx, ny))
+    return [(x, y) for y in range(h) for x in range(w) if rows[y][x] == key_index and (x, y) not in seen]
 
 
 def test_caption_frames(frames):
