@@ -1,0 +1,5 @@
+#include "alarm/alarm_check.h"
+
+bool alarmTimeSet = false;
+
+void CheckAlarm() {}

@@ -1,0 +1,6 @@
+// Starting and ending the alarm's ringing.
+#pragma once
+
+extern bool alarmTimeSet;
+
+void CheckAlarm();

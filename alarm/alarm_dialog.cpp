@@ -1,0 +1,3 @@
+#include "alarm/alarm_dialog.h"
+
+INT_PTR CALLBACK AlarmDlgProc(HWND, UINT, WPARAM, LPARAM) { return 0; }

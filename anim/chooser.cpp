@@ -1,0 +1,3 @@
+#include "anim/chooser.h"
+
+void ChooseBehaviour() {}

@@ -1,0 +1,4 @@
+// The behaviour chooser: what the mascot does by itself, by the hour.
+#pragma once
+
+void ChooseBehaviour();

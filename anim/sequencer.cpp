@@ -1,0 +1,5 @@
+#include "anim/sequencer.h"
+
+void StepAnimation() {}
+
+bool StartBreeze() { return false; }

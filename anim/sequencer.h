@@ -1,0 +1,5 @@
+// The per-state frame sequences and the one-step animation advance.
+#pragma once
+
+void StepAnimation();
+bool StartBreeze();

@@ -1,0 +1,49 @@
+#include "app/idle.h"
+
+#include "anim/chooser.h"
+#include "anim/sequencer.h"
+#include "anim/sprites.h"
+#include "app/platform.h"
+#include "app/state.h"
+#include "info/info_pages.h"
+#include "info/info_window.h"
+
+namespace {
+
+constexpr DWORD kTickMs = 100;
+
+void CopyCanvasToPanel() {
+    BitBlt(gMascot.infoWindowDC, 0, 0, kPanelWidth, kPanelHeight, gMascot.canvasDC, 0, 0,
+           SRCCOPY);
+}
+
+} // namespace
+
+void IdleTick() {
+    // Elapsed time by unsigned subtraction, so the wrap of the millisecond
+    // counter every 49.7 days neither stalls the ticks nor hurries them.
+    if (PlatformMilliseconds() - gMascot.lastTick < kTickMs) {
+        Sleep(50);
+        return;
+    }
+    gMascot.lastTick = PlatformMilliseconds();
+
+    if (gMascot.refreshTicks < 5 || gMascot.flags.infoShown == 1) {
+        CopyCanvasToPanel();
+        gMascot.refreshTicks += 1;
+    }
+    if (gMascot.refreshTicks == 5 || gMascot.flags.infoShown == 1) {
+        RedrawInfo();
+        CopyCanvasToPanel();
+        gMascot.refreshTicks = 0;
+    }
+    if (gMascot.animTicks < 2) {
+        DrawFrame();
+        gMascot.animTicks += 1;
+    }
+    if (gMascot.animTicks == 2) {
+        ChooseBehaviour();
+        StepAnimation();
+        gMascot.animTicks = 0;
+    }
+}

@@ -1,0 +1,10 @@
+// The three system services whose effects tests must control or observe: the
+// wall clock, the millisecond counter and the waveform player. The program
+// links platform_win.cpp; the unit tests link a recording stand-in instead.
+#pragma once
+
+#include <windows.h>
+
+void PlatformLocalTime(SYSTEMTIME* now);
+DWORD PlatformMilliseconds();
+BOOL PlatformPlaySound(LPCSTR sound, HMODULE module, DWORD flags);

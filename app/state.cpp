@@ -1,0 +1,52 @@
+#include "app/state.h"
+
+#include "app/sound.h"
+
+MascotState gMascot;
+
+void EnterState(UINT s) {
+    gMascot.state = s;
+    gMascot.resumeState = static_cast<int>(s);
+    gMascot.flags.breezeOn = 0;
+    gMascot.flags.breezeLength = kNoBreeze;
+    gMascot.breezeTicks = 0;
+}
+
+void StopSoundUnlessAlarm() {
+    if (gMascot.flags.alarmRinging == 0)
+        StopSound();
+}
+
+void PrimeCursor(UINT s, unsigned primed) {
+    switch (s) {
+    case Reading:
+        if (primed & PrimeReading)
+            Cursor(Reading) = 2;
+        break;
+    case Dozing:
+        if (primed & PrimeDozing)
+            Cursor(Dozing) = 2;
+        break;
+    case LookingAround:
+        if (primed & PrimeLookingAround)
+            Cursor(LookingAround) = 1;
+        break;
+    case DozingBreeze:
+        if (primed & PrimeDozingBreeze)
+            Cursor(DozingBreeze) = 2;
+        break;
+    default:
+        break;
+    }
+}
+
+void RestoreResumeState(unsigned primed) {
+    // resumeState is still 0 when an alarm that began under the animation
+    // lock is silenced before anything has entered a state since start-up.
+    // There is no animation for state 0, so the mascot then goes on with the
+    // state it shows; the next state change works as usual.
+    if (IsAnimState(static_cast<UINT>(gMascot.resumeState)))
+        gMascot.state = static_cast<UINT>(gMascot.resumeState);
+    PrimeCursor(gMascot.state, primed);
+    gMascot.breezeTicks = 0;
+}

@@ -1,0 +1,119 @@
+#include "mascot/mascot_window.h"
+
+#include <cstring>
+
+#include "anim/random.h"
+#include "anim/sprites.h"
+#include "app/platform.h"
+#include "app/sound.h"
+#include "app/state.h"
+#include "app/window_classes.h"
+#include "info/info_window.h"
+#include "mascot/start_position.h"
+#include "res/resource.h"
+#include "settings/settings.h"
+
+namespace {
+
+constexpr const char* kTrayTip = "マスコットメニュー";
+
+void AddTrayIcon(HWND window) {
+    gMascot.trayIcon = static_cast<HICON>(
+        LoadImageA(gMascot.instance, MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON, 16, 16,
+                   LR_DEFAULTCOLOR));
+    NOTIFYICONDATAA& tray = gMascot.trayData;
+    std::memset(&tray, 0, sizeof tray);
+    tray.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    tray.hWnd = window;
+    tray.uID = 0;
+    tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    tray.uCallbackMessage = kTrayMessage;
+    tray.hIcon = gMascot.trayIcon;
+    std::strcpy(tray.szTip, kTrayTip);
+    Shell_NotifyIconA(NIM_ADD, &tray);
+}
+
+// The first animation follows the hour band: night dozes, afternoon fans,
+// the rest of the day reads (through the short lead-in).
+void ChooseFirstState() {
+    const WORD hour = gMascot.now.wHour;
+    if (hour <= 4 || hour >= 22) {
+        Cursor(Dozing) = 2;
+        gMascot.state = Dozing;
+    } else if (hour >= 13 && hour <= 15) {
+        gMascot.state = Fanning;
+    } else {
+        gMascot.state = ReadingLeadIn;
+    }
+}
+
+void CreateInfoPanel(HWND window, int x, int y) {
+    const bool hidden = SettingTextIs(kSectionOption, kKeyInfoWindow, "1", "0");
+    const HINSTANCE instance =
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+    gMascot.infoWindow = CreateWindowExA(
+        WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kPanelClass, nullptr,
+        hidden ? WS_POPUP : WS_POPUP | WS_VISIBLE, x - 120, y + 20, kPanelWidth, kPanelHeight,
+        nullptr, nullptr, instance, nullptr);
+    if (hidden) {
+        CheckMenuItem(gMascot.menuBar, IDM_INFO, MF_BYCOMMAND | MF_UNCHECKED);
+        gMascot.flags.infoShown = 0;
+    } else {
+        gMascot.flags.infoShown = 1;
+    }
+}
+
+void ApplyOnTopSetting(HWND window) {
+    gMascot.flags.onTop = ReadSettingInt(kSectionOption, kKeyOnTop, 1) & 3;
+    if (gMascot.flags.onTop == 0) {
+        SetWindowPos(gMascot.infoWindow, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        CheckMenuItem(gMascot.menuBar, IDM_ON_TOP, MF_BYCOMMAND | MF_UNCHECKED);
+    }
+}
+
+void OnCreate(HWND window) {
+    gMascot.menuBar = LoadMenuA(gMascot.instance, MAKEINTRESOURCEA(IDR_MENU));
+    gMascot.popupMenu = GetSubMenu(gMascot.menuBar, 0);
+    for (UINT& cursor : gMascot.frameCursor)
+        cursor = 0;
+    LoadSprites(window);
+    AddTrayIcon(window);
+    gMascot.flags.breezeLength = kNoBreeze;
+    PlatformLocalTime(&gMascot.now);
+    ChooseFirstState();
+    SeedRandom();
+    SeedSettings();
+    gMascot.flags.alarmEnabled = ReadSettingInt(kSectionAlarm, kKeyAlarmUse, 0) & 3;
+    gMascot.flags.alarmDaily = ReadSettingInt(kSectionAlarm, kKeyAlarmDaily, 0) & 3;
+    const int x = StartX();
+    const int y = StartY();
+    CreateInfoPanel(window, x, y);
+    ApplyOnTopSetting(window);
+    CreateInfoFont();
+    MoveWindow(window, x, y, kMascotSize, kMascotSize, TRUE);
+}
+
+void OnDestroy(HWND window) {
+    FreeSprites(window);
+    DeleteObject(gMascot.infoFont);
+    if (gMascot.previousFont != nullptr && gMascot.previousFont != gMascot.infoFont)
+        DeleteObject(gMascot.previousFont);
+    Shell_NotifyIconA(NIM_DELETE, &gMascot.trayData);
+    StopSound(); // even a ringing alarm ends with the program
+    PostQuitMessage(0);
+}
+
+} // namespace
+
+LRESULT CALLBACK MascotWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: OnCreate(window); return 0;
+    case WM_DESTROY: OnDestroy(window); return 0;
+    case WM_COMMAND: return OnCommand(window, wParam, lParam);
+    case WM_LBUTTONDOWN: OnLeftButton(window, lParam); return 0;
+    case WM_RBUTTONDOWN: OnRightButton(window, lParam); return 0;
+    case kTrayMessage: OnTrayNotify(window, lParam); return 0;
+    default: return DefWindowProcA(window, message, wParam, lParam);
+    }
+}

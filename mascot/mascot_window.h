@@ -1,0 +1,15 @@
+// The mascot window procedure and its handlers.
+#pragma once
+
+#include <windows.h>
+
+constexpr UINT kTrayMessage = WM_USER; // notification-icon callback
+
+LRESULT CALLBACK MascotWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Handlers of the user's commands and mouse (mascot_commands.cpp).
+LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam);
+void OnLeftButton(HWND window, LPARAM lParam);
+void OnRightButton(HWND window, LPARAM lParam);
+void OnTrayNotify(HWND window, LPARAM lParam);
+void ShowPopupMenu(HWND window);

@@ -1,0 +1,58 @@
+#include "mascot/start_position.h"
+
+#include <cstring>
+
+#include "settings/settings.h"
+
+// The formulas divide with C++'s signed integer division, which truncates
+// toward zero; a work area with negative edges depends on that.
+
+RECT ReadWorkArea() {
+    RECT work = {0, 0, 0, 0};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
+
+bool KeywordX(const char* text, const RECT& work, int* x) {
+    if (std::strcmp(text, "Default") == 0)
+        *x = work.right - kMascotSize - work.right / 10;
+    else if (std::strcmp(text, "Right") == 0)
+        *x = work.right - kMascotSize;
+    else if (std::strcmp(text, "Left") == 0)
+        *x = work.left + work.left / 10 + 120;
+    else if (std::strcmp(text, "Center") == 0)
+        *x = (work.right + 120) / 2;
+    else
+        return false;
+    return true;
+}
+
+bool KeywordY(const char* text, const RECT& work, int* y) {
+    if (std::strcmp(text, "Default") == 0 || std::strcmp(text, "Bottom") == 0)
+        *y = work.bottom - kMascotSize;
+    else if (std::strcmp(text, "Top") == 0)
+        *y = work.top + work.top / 10;
+    else if (std::strcmp(text, "Center") == 0)
+        *y = work.bottom / 2;
+    else
+        return false;
+    return true;
+}
+
+int StartX() {
+    char text[kSettingTextSize];
+    ReadSettingText(kSectionOption, kKeyStartX, "Default", text);
+    int x = 0;
+    if (KeywordX(text, ReadWorkArea(), &x))
+        return x;
+    return ReadSettingInt(kSectionOption, kKeyStartX, 0);
+}
+
+int StartY() {
+    char text[kSettingTextSize];
+    ReadSettingText(kSectionOption, kKeyStartY, "Default", text);
+    int y = 0;
+    if (KeywordY(text, ReadWorkArea(), &y))
+        return y;
+    return ReadSettingInt(kSectionOption, kKeyStartY, 0);
+}

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: installs what is missing, builds the
+# shipped 32-bit program and the tests, and runs them under Wine on a private
+# virtual display with a fresh Wine prefix.
+set -uo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+source scripts/xvfb.sh
+source scripts/wine-env.sh
+
+bash scripts/install-deps.sh || exit 1
+bash scripts/build.sh --tests win32 || exit 1
+
+cleanup() {
+    "$MASCOT_WINESERVER" -k 2>/dev/null || true
+    stop_xvfb
+}
+trap cleanup EXIT
+start_xvfb || exit 1
+bash scripts/wine-prefix-init || exit 1
+
+# The tests run the shipped 32-bit build wherever Wine can run 32-bit
+# programs; elsewhere they run the 64-bit build of the same sources.
+if wine_runs_32bit; then
+    test_build=win32
+else
+    echo "This Wine cannot run 32-bit programs: testing the 64-bit build of the same sources."
+    bash scripts/build.sh --tests win64 || exit 1
+    test_build=win64
+    (cd build/win32 && ctest --output-on-failure -L static) || exit 1
+fi
+cd "build/$test_build" && ctest --output-on-failure

@@ -1,0 +1,28 @@
+# Sourced by the scripts: start_xvfb starts a private virtual display and
+# exports DISPLAY; stop_xvfb ends it.
+start_xvfb() {
+    local n
+    for n in $(seq 90 120); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        MASCOT_XVFB_PID=$!
+        local i
+        for i in $(seq 1 50); do
+            if xdpyinfo -display ":$n" >/dev/null 2>&1; then
+                export DISPLAY=":$n"
+                return 0
+            fi
+            sleep 0.1
+        done
+        kill "$MASCOT_XVFB_PID" 2>/dev/null || true
+    done
+    echo "could not start Xvfb" >&2
+    return 1
+}
+
+stop_xvfb() {
+    if [ -n "${MASCOT_XVFB_PID:-}" ]; then
+        kill "$MASCOT_XVFB_PID" 2>/dev/null || true
+        wait "$MASCOT_XVFB_PID" 2>/dev/null || true
+    fi
+}

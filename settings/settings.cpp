@@ -1,0 +1,57 @@
+#include "settings/settings.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+int ReadSettingInt(const char* section, const char* key, int def) {
+    return static_cast<int>(GetPrivateProfileIntA(section, key, def, kSettingsFile));
+}
+
+void ReadSettingText(const char* section, const char* key, const char* def,
+                     char (&buffer)[kSettingTextSize]) {
+    buffer[0] = '\0';
+    GetPrivateProfileStringA(section, key, def, buffer, kSettingTextSize, kSettingsFile);
+    buffer[kSettingTextSize - 1] = '\0';
+}
+
+bool SettingTextIs(const char* section, const char* key, const char* def, const char* literal) {
+    char text[kSettingTextSize];
+    ReadSettingText(section, key, def, text);
+    return std::strcmp(text, literal) == 0;
+}
+
+void WriteSetting(const char* section, const char* key, const char* value) {
+    WritePrivateProfileStringA(section, key, value, kSettingsFile);
+}
+
+namespace {
+
+struct Seed {
+    const char* section;
+    const char* key;
+    const char* value;
+};
+
+// The order here is the order in which a new file receives its keys.
+constexpr Seed kSeeds[] = {
+    {kSectionAlarm, kKeyAlarmUse, "0"},
+    {kSectionAlarm, kKeyAlarmDaily, "0"},
+    {kSectionAlarm, kKeyAlarmHour, "Default"},
+    {kSectionAlarm, kKeyAlarmMinute, "Default"},
+    {kSectionOption, kKeyOnTop, "1"},
+    {kSectionOption, kKeyInfoWindow, "1"},
+    {kSectionOption, kKeyStartX, "Default"},
+    {kSectionOption, kKeyStartY, "Default"},
+};
+
+} // namespace
+
+void SeedSettings() {
+    // "NOT" stands for a missing key; a key that holds the text NOT is
+    // treated as missing too. An empty value is a value and is kept.
+    for (const Seed& seed : kSeeds) {
+        if (SettingTextIs(seed.section, seed.key, "NOT", "NOT"))
+            WriteSetting(seed.section, seed.key, seed.value);
+    }
+}

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Start-up, the single-instance guard and the exit command of the real program.
+source "$(dirname "$0")/lib.sh"
+new_workdir
+
+start_mascot first
+read -r x y w h visible topmost < <(probe window "TAMARIN MASCOT1" 20000)
+check "mascot window exists, 80x80, visible and topmost" "80 80 1 1" "$w $h $visible $topmost"
+
+read -r left top right bottom < <(probe workarea)
+check "mascot at the default place of the work area" \
+    "$((right - 80 - right / 10)) $((bottom - 80))" "$x $y"
+
+read -r px py pw ph pvisible ptopmost < <(probe window ChdClass)
+check "panel 160x60 at (x-120, y+20), visible and topmost" \
+    "$((x - 120)) $((y + 20)) 160 60 1 1" "$px $py $pw $ph $pvisible $ptopmost"
+
+sleep 1
+screenshot startup
+seeded=$(iconv -f CP932 -t UTF-8 mascot.ini 2>/dev/null | tr -d '\r')
+expected='[ALARM]
+アラーム使用=0
+毎日アラーム=0
+設定時刻時=Default
+設定時刻分=Default
+[OPTION]
+手前に表示=1
+情報ウィンドウ=1
+初期位置Ｘ座標=Default
+初期位置Ｙ座標=Default'
+check "first start seeds mascot.ini" "$expected" "$seeded"
+
+start_mascot second
+box=$(probe dialog 20000)
+screenshot second-start
+check "second start warns" \
+    '多重起動（デスクトップマスコット）|選択されたプログラムは\n既に実行されています。' "$box"
+probe press-ok
+wait "$second"
+check "second start exits with code 0" 0 $?
+check "first copy keeps running" "80 80" "$(probe window "TAMARIN MASCOT1" | cut -d' ' -f3,4)"
+
+probe command "TAMARIN MASCOT1" 102
+wait "$first"
+check "exit command ends the program with code 0" 0 $?
+check "no mascot window after exit" none "$(probe window "TAMARIN MASCOT1")"
+check "no panel window after exit" none "$(probe window ChdClass)"
+
+finish

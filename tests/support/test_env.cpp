@@ -1,0 +1,75 @@
+#include "support/test_env.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "app/state.h"
+#include "app/window_classes.h"
+#include "support/fake_platform.h"
+
+namespace {
+
+class ProgramEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        char dir[MAX_PATH];
+        std::snprintf(dir, sizeof dir, "%smascot-unit-%lu", temp, GetCurrentProcessId());
+        CreateDirectoryA(dir, nullptr);
+        SetCurrentDirectoryA(dir);
+        RegisterWindowClasses(GetModuleHandleA(nullptr));
+    }
+};
+
+const ::testing::Environment* const environment =
+    ::testing::AddGlobalTestEnvironment(new ProgramEnvironment);
+
+} // namespace
+
+void ResetProgram() {
+    std::memset(&gMascot, 0, sizeof gMascot);
+    gMascot.instance = GetModuleHandleA(nullptr);
+    fake::Reset();
+    DeleteFileA("mascot.ini");
+}
+
+void WriteSettingsFile(const std::string& text) {
+    std::ofstream file("mascot.ini", std::ios::binary | std::ios::trunc);
+    file << text;
+}
+
+std::string ReadSettingsFile() {
+    std::ifstream file("mascot.ini", std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+std::string Hex(const std::string& bytes) {
+    std::string out;
+    char part[4];
+    for (unsigned char c : bytes) {
+        std::snprintf(part, sizeof part, out.empty() ? "%02X" : " %02X", c);
+        out += part;
+    }
+    return out;
+}
+
+bool PumpMessages() {
+    MSG message;
+    bool quit = false;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT)
+            quit = true;
+        else
+            DispatchMessageA(&message);
+    }
+    return quit;
+}

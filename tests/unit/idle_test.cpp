@@ -1,0 +1,86 @@
+// Pacing of the idle work: ticks at least 100 ms apart, the panel redrawn on
+// every tick while shown and every fifth while hidden, the animation stepped
+// on every second tick, and no stall when the millisecond counter wraps.
+#include <gtest/gtest.h>
+
+#include "app/idle.h"
+#include "app/state.h"
+#include "support/fake_platform.h"
+#include "support/test_env.h"
+
+namespace {
+
+class IdleTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ResetProgram(); }
+
+    // Runs one idle pass at the given counter value; true when it ticked.
+    bool PassAt(DWORD ms) {
+        fake::milliseconds = ms;
+        const DWORD before = gMascot.lastTick;
+        IdleTick();
+        return gMascot.lastTick != before || ms == before;
+    }
+
+    // Redraws of the panel are observed as its reads of the clock.
+    int RedrawsOverTicks(int ticks) {
+        const int before = fake::localTimeReads;
+        DWORD ms = fake::milliseconds;
+        for (int i = 0; i < ticks; ++i) {
+            ms += 100;
+            fake::milliseconds = ms;
+            IdleTick();
+        }
+        return fake::localTimeReads - before;
+    }
+};
+
+} // namespace
+
+TEST_F(IdleTest, TicksAreAtLeast100MsApart) {
+    gMascot.lastTick = 5000;
+    EXPECT_FALSE(PassAt(5050));
+    EXPECT_FALSE(PassAt(5099));
+    EXPECT_TRUE(PassAt(5100));
+    EXPECT_EQ(gMascot.lastTick, 5100u);
+    EXPECT_FALSE(PassAt(5199));
+    EXPECT_TRUE(PassAt(5250));
+}
+
+TEST_F(IdleTest, CounterWrapNeitherStallsNorHurriesTicks) {
+    gMascot.lastTick = 0xFFFFFFF0u; // 16 ms before the wrap
+    EXPECT_FALSE(PassAt(0xFFFFFFFFu));
+    EXPECT_FALSE(PassAt(0x00000050u)); // 96 ms after the last tick
+    EXPECT_TRUE(PassAt(0x00000054u));  // 100 ms after it
+    EXPECT_EQ(gMascot.lastTick, 0x54u);
+    EXPECT_FALSE(PassAt(0x000000A0u));
+    EXPECT_TRUE(PassAt(0x000000B8u));
+}
+
+TEST_F(IdleTest, FirstTickComesAtOnceAfterStart) {
+    // lastTick starts at 0 while the counter reads the time since boot.
+    EXPECT_TRUE(PassAt(123456));
+}
+
+TEST_F(IdleTest, ShownPanelIsRedrawnOnEveryTick) {
+    gMascot.flags.infoShown = 1;
+    EXPECT_EQ(RedrawsOverTicks(10), 10);
+}
+
+TEST_F(IdleTest, HiddenPanelIsRedrawnOnEveryFifthTick) {
+    gMascot.flags.infoShown = 0;
+    EXPECT_EQ(RedrawsOverTicks(4), 0);
+    EXPECT_EQ(RedrawsOverTicks(1), 1);
+    EXPECT_EQ(RedrawsOverTicks(20), 4);
+}
+
+TEST_F(IdleTest, AnimationStepsOnEverySecondTick) {
+    int steps = 0;
+    for (int i = 0; i < 10; ++i) {
+        fake::milliseconds += 100;
+        IdleTick();
+        if (gMascot.animTicks == 0)
+            ++steps;
+    }
+    EXPECT_EQ(steps, 5);
+}

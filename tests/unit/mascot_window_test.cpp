@@ -1,0 +1,191 @@
+// The mascot window's creation and destroy handlers, run through the real
+// window system with a controlled clock.
+#include <gtest/gtest.h>
+
+#include "app/state.h"
+#include "app/window_classes.h"
+#include "mascot/start_position.h"
+#include "res/resource.h"
+#include "support/fake_platform.h"
+#include "support/test_env.h"
+
+namespace {
+
+class MascotWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ResetProgram(); }
+    void TearDown() override { Destroy(); }
+
+    HWND Create() {
+        gMascot.mainWindow =
+            CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kMascotClass, nullptr, WS_POPUP, 0,
+                            0, kMascotSize, kMascotSize, nullptr, nullptr, gMascot.instance,
+                            nullptr);
+        return gMascot.mainWindow;
+    }
+
+    // Ends the program the way the exit command does; true when the loop
+    // would have ended.
+    bool Destroy() {
+        if (gMascot.mainWindow == nullptr)
+            return false;
+        DestroyWindow(gMascot.infoWindow);
+        DestroyWindow(gMascot.mainWindow);
+        gMascot.mainWindow = nullptr;
+        return PumpMessages();
+    }
+
+    static bool Checked(UINT id) {
+        return (GetMenuState(gMascot.menuBar, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    }
+
+    static bool Topmost(HWND window) {
+        return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    }
+
+    static RECT Rect(HWND window) {
+        RECT r{};
+        GetWindowRect(window, &r);
+        return r;
+    }
+};
+
+} // namespace
+
+TEST_F(MascotWindowTest, FirstStateFollowsTheHourBands) {
+    struct Case {
+        int hour, minute;
+        UINT state;
+    } cases[] = {{0, 0, Dozing},    {4, 59, Dozing},         {5, 0, ReadingLeadIn},
+                 {12, 59, ReadingLeadIn}, {13, 0, Fanning}, {15, 59, Fanning},
+                 {16, 0, ReadingLeadIn},  {21, 59, ReadingLeadIn}, {22, 0, Dozing},
+                 {23, 59, Dozing}};
+    for (const Case& c : cases) {
+        ResetProgram();
+        fake::SetClock(c.hour, c.minute);
+        ASSERT_NE(Create(), nullptr);
+        EXPECT_EQ(gMascot.state, c.state) << c.hour << ":" << c.minute;
+        EXPECT_EQ(Cursor(Dozing), c.state == Dozing ? 2u : 0u);
+        // Nothing else is primed, and the first frame is frame 0 whatever
+        // the state.
+        EXPECT_EQ(Cursor(ReadingLeadIn), 0u);
+        EXPECT_EQ(gMascot.currentFrame, 0);
+        EXPECT_EQ(gMascot.resumeState, 0);
+        EXPECT_EQ(gMascot.breezeTicks, 0);
+        EXPECT_EQ(gMascot.flags.breezeOn, 0);
+        EXPECT_EQ(gMascot.flags.breezeLength, kNoBreeze);
+        Destroy();
+    }
+}
+
+TEST_F(MascotWindowTest, FirstStartSeedsTheSettingsFileInOrder) {
+    ASSERT_NE(Create(), nullptr);
+    const std::string expected = "[ALARM]\r\n"
+                                 "アラーム使用=0\r\n"
+                                 "毎日アラーム=0\r\n"
+                                 "設定時刻時=Default\r\n"
+                                 "設定時刻分=Default\r\n"
+                                 "[OPTION]\r\n"
+                                 "手前に表示=1\r\n"
+                                 "情報ウィンドウ=1\r\n"
+                                 "初期位置Ｘ座標=Default\r\n"
+                                 "初期位置Ｙ座標=Default\r\n";
+    EXPECT_EQ(Hex(ReadSettingsFile()), Hex(expected));
+}
+
+TEST_F(MascotWindowTest, PanelStandsBesideTheMascotAtTheDefaultPlace) {
+    ASSERT_NE(Create(), nullptr);
+    const RECT work = ReadWorkArea();
+    int x = 0;
+    int y = 0;
+    KeywordX("Default", work, &x);
+    KeywordY("Default", work, &y);
+    const RECT mascot = Rect(gMascot.mainWindow);
+    EXPECT_EQ(mascot.left, x);
+    EXPECT_EQ(mascot.top, y);
+    EXPECT_EQ(mascot.right - mascot.left, 80);
+    EXPECT_EQ(mascot.bottom - mascot.top, 80);
+
+    ASSERT_NE(gMascot.infoWindow, nullptr);
+    const RECT panel = Rect(gMascot.infoWindow);
+    EXPECT_EQ(panel.left, x - 120);
+    EXPECT_EQ(panel.top, y + 20);
+    EXPECT_EQ(panel.right - panel.left, 160);
+    EXPECT_EQ(panel.bottom - panel.top, 60);
+    EXPECT_TRUE(IsWindowVisible(gMascot.infoWindow));
+    EXPECT_EQ(gMascot.flags.infoShown, 1);
+    EXPECT_TRUE(Checked(IDM_INFO));
+    EXPECT_TRUE(Checked(IDM_ON_TOP));
+    EXPECT_FALSE(Checked(IDM_MOVE));
+    EXPECT_FALSE(Checked(IDM_LOCK));
+    EXPECT_TRUE(Topmost(gMascot.infoWindow));
+    EXPECT_TRUE(Topmost(gMascot.mainWindow));
+}
+
+TEST_F(MascotWindowTest, OnlyExactlyZeroHidesThePanel) {
+    struct Case {
+        const char* value;
+        bool shown;
+    } cases[] = {{"0", false}, {"00", true}, {"no", true}, {"", true}, {"1", true}};
+    for (const Case& c : cases) {
+        ResetProgram();
+        WriteSettingsFile(std::string("[OPTION]\r\n情報ウィンドウ=") + c.value + "\r\n");
+        ASSERT_NE(Create(), nullptr);
+        EXPECT_EQ(IsWindowVisible(gMascot.infoWindow) != FALSE, c.shown) << c.value;
+        EXPECT_EQ(gMascot.flags.infoShown, c.shown ? 1 : 0) << c.value;
+        EXPECT_EQ(Checked(IDM_INFO), c.shown) << c.value;
+        Destroy();
+    }
+}
+
+TEST_F(MascotWindowTest, OnTopSettingUsesTheLowTwoBits) {
+    struct Case {
+        const char* value;
+        int field;
+        bool topmost;
+    } cases[] = {{"0", 0, false}, {"1", 1, true}, {"2", -2, true},
+                 {"3", -1, true}, {"4", 0, false}, {"junk", 0, false}};
+    for (const Case& c : cases) {
+        ResetProgram();
+        WriteSettingsFile(std::string("[OPTION]\r\n手前に表示=") + c.value + "\r\n");
+        ASSERT_NE(Create(), nullptr);
+        EXPECT_EQ(gMascot.flags.onTop, c.field) << c.value;
+        EXPECT_EQ(Topmost(gMascot.mainWindow), c.topmost) << c.value;
+        EXPECT_EQ(Topmost(gMascot.infoWindow), c.topmost) << c.value;
+        EXPECT_EQ(Checked(IDM_ON_TOP), c.topmost) << c.value;
+        Destroy();
+    }
+}
+
+TEST_F(MascotWindowTest, AlarmSwitchesUseTheLowTwoBits) {
+    WriteSettingsFile("[ALARM]\r\nアラーム使用=5\r\n毎日アラーム=3\r\n");
+    ASSERT_NE(Create(), nullptr);
+    EXPECT_EQ(gMascot.flags.alarmEnabled, 1);
+    EXPECT_EQ(gMascot.flags.alarmDaily, -1);
+    // Keys that exist keep their values; only the missing ones are seeded.
+    const std::string file = ReadSettingsFile();
+    EXPECT_NE(file.find("アラーム使用=5"), std::string::npos);
+    EXPECT_NE(file.find("設定時刻時=Default"), std::string::npos);
+}
+
+TEST_F(MascotWindowTest, ConfiguredPositionMovesBothWindows) {
+    WriteSettingsFile("[OPTION]\r\n初期位置Ｘ座標=300\r\n初期位置Ｙ座標=200\r\n");
+    ASSERT_NE(Create(), nullptr);
+    EXPECT_EQ(Rect(gMascot.mainWindow).left, 300);
+    EXPECT_EQ(Rect(gMascot.mainWindow).top, 200);
+    EXPECT_EQ(Rect(gMascot.infoWindow).left, 180);
+    EXPECT_EQ(Rect(gMascot.infoWindow).top, 220);
+}
+
+TEST_F(MascotWindowTest, DestroyReleasesTheFontStopsSoundAndEndsTheLoop) {
+    ASSERT_NE(Create(), nullptr);
+    const HFONT font = gMascot.infoFont;
+    ASSERT_NE(font, nullptr);
+    gMascot.flags.alarmRinging = 1; // even a ringing alarm is stopped
+    fake::sounds.clear();
+    EXPECT_TRUE(Destroy());
+    EXPECT_EQ(GetObjectType(font), 0u);
+    ASSERT_FALSE(fake::sounds.empty());
+    EXPECT_EQ(fake::sounds.back().flags, 0u);
+    EXPECT_TRUE(fake::sounds.back().name.empty());
+}
