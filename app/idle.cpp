@@ -13,8 +13,7 @@ namespace {
 constexpr DWORD kTickMs = 100;
 
 void CopyCanvasToPanel() {
-    BitBlt(gMascot.infoWindowDC, 0, 0, kPanelWidth, kPanelHeight, gMascot.canvasDC, 0, 0,
-           SRCCOPY);
+    BitBlt(gMascot.infoWindowDC, 0, 0, kPanelWidth, kPanelHeight, gMascot.canvasDC, 0, 0, SRCCOPY);
 }
 
 } // namespace

@@ -35,8 +35,7 @@ void PrimeCursor(UINT s, unsigned primed) {
         if (primed & PrimeDozingBreeze)
             Cursor(DozingBreeze) = 2;
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -47,12 +47,11 @@ void InitInfoCanvas() {
     gMascot.canvasBitmap = CreateCompatibleBitmap(windowDC, kPanelWidth, kPanelHeight * 2);
     SelectObject(gMascot.canvasDC, gMascot.canvasBitmap);
 
-    HBITMAP picture = static_cast<HBITMAP>(LoadImageA(
-        gMascot.instance, MAKEINTRESOURCEA(IDB_PANEL), IMAGE_BITMAP, 0, 0,
-        LR_CREATEDIBSECTION | LR_DEFAULTSIZE));
+    HBITMAP picture =
+        static_cast<HBITMAP>(LoadImageA(gMascot.instance, MAKEINTRESOURCEA(IDB_PANEL), IMAGE_BITMAP,
+                                        0, 0, LR_CREATEDIBSECTION | LR_DEFAULTSIZE));
     if (picture == nullptr) {
-        MessageBoxA(gMascot.infoWindow, "画像ファイルを開けません。", "エラー（画像読込）",
-                    MB_OK);
+        MessageBoxA(gMascot.infoWindow, "画像ファイルを開けません。", "エラー（画像読込）", MB_OK);
         // Without the picture the pages are drawn on a plain white background.
         PatBlt(gMascot.canvasDC, 0, kPanelHeight, kPanelWidth, kPanelHeight, WHITENESS);
     }
@@ -70,8 +69,8 @@ void InitInfoCanvas() {
 }
 
 HFONT CreateInfoFont() {
-    gMascot.infoFont = CreateFontA(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                                   0, 0, 0, 0, kFontFace);
+    gMascot.infoFont = CreateFontA(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0,
+                                   0, 0, 0, kFontFace);
     return gMascot.infoFont;
 }
 

@@ -18,9 +18,8 @@ namespace {
 constexpr const char* kTrayTip = "マスコットメニュー";
 
 void AddTrayIcon(HWND window) {
-    gMascot.trayIcon = static_cast<HICON>(
-        LoadImageA(gMascot.instance, MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON, 16, 16,
-                   LR_DEFAULTCOLOR));
+    gMascot.trayIcon = static_cast<HICON>(LoadImageA(gMascot.instance, MAKEINTRESOURCEA(IDI_TRAY),
+                                                     IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
     NOTIFYICONDATAA& tray = gMascot.trayData;
     std::memset(&tray, 0, sizeof tray);
     tray.cbSize = NOTIFYICONDATAA_V1_SIZE;
@@ -51,10 +50,10 @@ void CreateInfoPanel(HWND window, int x, int y) {
     const bool hidden = SettingTextIs(kSectionOption, kKeyInfoWindow, "1", "0");
     const HINSTANCE instance =
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
-    gMascot.infoWindow = CreateWindowExA(
-        WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kPanelClass, nullptr,
-        hidden ? WS_POPUP : WS_POPUP | WS_VISIBLE, x - 120, y + 20, kPanelWidth, kPanelHeight,
-        nullptr, nullptr, instance, nullptr);
+    gMascot.infoWindow =
+        CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kPanelClass, nullptr,
+                        hidden ? WS_POPUP : WS_POPUP | WS_VISIBLE, x - 120, y + 20, kPanelWidth,
+                        kPanelHeight, nullptr, nullptr, instance, nullptr);
     if (hidden) {
         CheckMenuItem(gMascot.menuBar, IDM_INFO, MF_BYCOMMAND | MF_UNCHECKED);
         gMascot.flags.infoShown = 0;

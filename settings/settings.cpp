@@ -34,6 +34,7 @@ struct Seed {
 };
 
 // The order here is the order in which a new file receives its keys.
+// clang-format off
 constexpr Seed kSeeds[] = {
     {kSectionAlarm, kKeyAlarmUse, "0"},
     {kSectionAlarm, kKeyAlarmDaily, "0"},
@@ -44,6 +45,7 @@ constexpr Seed kSeeds[] = {
     {kSectionOption, kKeyStartX, "Default"},
     {kSectionOption, kKeyStartY, "Default"},
 };
+// clang-format on
 
 } // namespace
 

@@ -18,9 +18,8 @@ class MascotWindowTest : public ::testing::Test {
 
     HWND Create() {
         gMascot.mainWindow =
-            CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kMascotClass, nullptr, WS_POPUP, 0,
-                            0, kMascotSize, kMascotSize, nullptr, nullptr, gMascot.instance,
-                            nullptr);
+            CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kMascotClass, nullptr, WS_POPUP, 0, 0,
+                            kMascotSize, kMascotSize, nullptr, nullptr, gMascot.instance, nullptr);
         return gMascot.mainWindow;
     }
 
@@ -56,8 +55,8 @@ TEST_F(MascotWindowTest, FirstStateFollowsTheHourBands) {
     struct Case {
         int hour, minute;
         UINT state;
-    } cases[] = {{0, 0, Dozing},    {4, 59, Dozing},         {5, 0, ReadingLeadIn},
-                 {12, 59, ReadingLeadIn}, {13, 0, Fanning}, {15, 59, Fanning},
+    } cases[] = {{0, 0, Dozing},          {4, 59, Dozing},         {5, 0, ReadingLeadIn},
+                 {12, 59, ReadingLeadIn}, {13, 0, Fanning},        {15, 59, Fanning},
                  {16, 0, ReadingLeadIn},  {21, 59, ReadingLeadIn}, {22, 0, Dozing},
                  {23, 59, Dozing}};
     for (const Case& c : cases) {
@@ -143,7 +142,7 @@ TEST_F(MascotWindowTest, OnTopSettingUsesTheLowTwoBits) {
         const char* value;
         int field;
         bool topmost;
-    } cases[] = {{"0", 0, false}, {"1", 1, true}, {"2", -2, true},
+    } cases[] = {{"0", 0, false}, {"1", 1, true},  {"2", -2, true},
                  {"3", -1, true}, {"4", 0, false}, {"junk", 0, false}};
     for (const Case& c : cases) {
         ResetProgram();
