@@ -2,12 +2,108 @@
 
 #include "app/state.h"
 
-void LoadSprites(HWND) { gMascot.currentFrame = 0; }
+namespace {
 
-HRGN RegionFromBitmap(HBITMAP) { return nullptr; }
+constexpr WORD kFrameIds[kFrameCount] = {130, 131, 132, 133, 134, 135, 136, 137, 138,
+                                         139, 140, 141, 142, 143, 144, 145, 146, 147,
+                                         148, 149, 150, 151, 152, 153, 154, 155};
 
-void DrawFrame() {}
+bool IsFrame(int frame) { return frame >= 0 && frame < kFrameCount; }
 
-void ApplySpriteRegion(HWND, int, BOOL) {}
+// Unions one run of non-key pixels, doubled, into the region.
+void AddRun(HRGN region, int start, int end, int y) {
+    HRGN run = CreateRectRgn(2 * start, 2 * y, 2 * end, 2 * y + 2);
+    CombineRgn(region, region, run, RGN_OR);
+    DeleteObject(run);
+}
 
-void FreeSprites(HWND) {}
+void ScanRows(HDC memory, int width, int height, HRGN region) {
+    const COLORREF key = GetPixel(memory, 0, 0);
+    for (int y = 0; y < height; ++y) {
+        int x = 0;
+        while (x < width) {
+            while (x < width && GetPixel(memory, x, y) == key)
+                ++x;
+            const int start = x;
+            while (x < width && GetPixel(memory, x, y) != key)
+                ++x;
+            if (x - start > 0)
+                AddRun(region, start, x, y);
+            ++x; // the pixel at x is a key pixel or past the row's end
+        }
+    }
+}
+
+} // namespace
+
+void LoadSprites(HWND window) {
+    for (int i = 0; i < kFrameCount; ++i) {
+        gMascot.spriteBitmaps[i] = LoadBitmapA(gMascot.instance, MAKEINTRESOURCEA(kFrameIds[i]));
+        gMascot.spriteRegions[i] = RegionFromBitmap(gMascot.spriteBitmaps[i]);
+    }
+    gMascot.currentFrame = 0;
+    ApplySpriteRegion(window, gMascot.currentFrame, FALSE);
+}
+
+HRGN RegionFromBitmap(HBITMAP bitmap) {
+    BITMAP info;
+    if (bitmap == nullptr || GetObjectA(bitmap, sizeof info, &info) == 0)
+        return nullptr;
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    ScanRows(memory, info.bmWidth, info.bmHeight, region);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    return region;
+}
+
+void DrawFrame() {
+    // Without a window GetDC would hand out the whole screen.
+    if (gMascot.mainWindow == nullptr || !IsFrame(gMascot.currentFrame))
+        return;
+    HBITMAP bitmap = gMascot.spriteBitmaps[gMascot.currentFrame];
+    BITMAP info;
+    if (bitmap == nullptr || GetObjectA(bitmap, sizeof info, &info) == 0)
+        return;
+    HDC windowDC = GetDC(gMascot.mainWindow);
+    HDC memory = CreateCompatibleDC(windowDC);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    StretchBlt(windowDC, 0, 0, 2 * info.bmWidth, 2 * info.bmHeight, memory, 0, 0, info.bmWidth,
+               info.bmHeight, SRCCOPY);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    ReleaseDC(gMascot.mainWindow, windowDC);
+}
+
+void ApplySpriteRegion(HWND window, int frame, BOOL repaint) {
+    // A frame without a region gives the window an empty shape: the mascot
+    // is then invisible while that frame shows, which beats a rectangle of
+    // key colour.
+    HRGN copy = CreateRectRgn(0, 0, 0, 0);
+    if (IsFrame(frame) && gMascot.spriteRegions[frame] != nullptr)
+        CombineRgn(copy, gMascot.spriteRegions[frame], nullptr, RGN_COPY);
+    // Once handed over, the region is the window's: the window system frees
+    // it when it is replaced or the window goes. Only a refused hand-over
+    // leaves it ours to free.
+    if (SetWindowRgn(window, copy, repaint) == 0) {
+        DeleteObject(copy);
+        return;
+    }
+    gMascot.windowRegion = copy;
+    gMascot.regionProperty = copy;
+    SetPropA(window, kRegionProperty, copy);
+}
+
+void FreeSprites(HWND window) {
+    for (int i = 0; i < kFrameCount; ++i) {
+        if (gMascot.spriteBitmaps[i] != nullptr)
+            DeleteObject(gMascot.spriteBitmaps[i]);
+        if (gMascot.spriteRegions[i] != nullptr)
+            DeleteObject(gMascot.spriteRegions[i]);
+        gMascot.spriteBitmaps[i] = nullptr;
+        gMascot.spriteRegions[i] = nullptr;
+    }
+    if (GetPropA(window, kRegionProperty) != nullptr)
+        RemovePropA(window, kRegionProperty);
+}

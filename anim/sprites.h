@@ -3,8 +3,16 @@
 
 #include <windows.h>
 
+// Name of the window property that records the shape last handed over.
+constexpr const char* kRegionProperty = "region";
+
 void LoadSprites(HWND window);
+
+// The non-key pixels of the bitmap, each as a 2x2 block in window
+// coordinates; the key is the bitmap's own top-left pixel. The caller owns
+// the result; none for a missing or unreadable bitmap.
 HRGN RegionFromBitmap(HBITMAP bitmap);
+
 void DrawFrame();
 void ApplySpriteRegion(HWND window, int frame, BOOL repaint);
 void FreeSprites(HWND window);
