@@ -2,8 +2,15 @@
 // icon.
 #include "mascot/mascot_window.h"
 
+#include <windowsx.h>
+
+#include "alarm/alarm_dialog.h"
+#include "anim/random.h"
+#include "anim/sequencer.h"
 #include "app/state.h"
+#include "mascot/move_mode.h"
 #include "res/resource.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -13,20 +20,148 @@ void ExitProgram(HWND window) {
     DestroyWindow(window);
 }
 
+void SetCheck(UINT id, bool checked) {
+    CheckMenuItem(gMascot.menuBar, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void SetTopmost(HWND window, HWND after) {
+    SetWindowPos(window, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+// A value of 2 or 3 from the settings file is neither on nor off, and the
+// command then leaves everything as it is.
+void ToggleOnTop(HWND window) {
+    if (gMascot.flags.onTop == 1) {
+        SetTopmost(gMascot.infoWindow, HWND_NOTOPMOST);
+        SetTopmost(window, HWND_NOTOPMOST);
+        SetCheck(IDM_ON_TOP, false);
+        WriteSetting(kSectionOption, kKeyOnTop, "0");
+        gMascot.flags.onTop = 0;
+    } else if (gMascot.flags.onTop == 0) {
+        SetTopmost(gMascot.infoWindow, HWND_TOPMOST);
+        SetTopmost(window, HWND_TOPMOST);
+        SetCheck(IDM_ON_TOP, true);
+        WriteSetting(kSectionOption, kKeyOnTop, "1");
+        gMascot.flags.onTop = 1;
+    }
+}
+
+// Shows the panel and keeps the mascot in front of it, where the two overlap.
+void ShowPanel(HWND window) {
+    ShowWindow(gMascot.infoWindow, SW_SHOW);
+    BringWindowToTop(window);
+}
+
+void MarkPanelShown() {
+    SetCheck(IDM_INFO, true);
+    WriteSetting(kSectionOption, kKeyInfoWindow, "1");
+    gMascot.flags.infoShown = 1;
+}
+
+void ToggleInfoPanel(HWND window) {
+    if (gMascot.flags.infoShown == 1) {
+        BringWindowToTop(window);
+        ShowWindow(gMascot.infoWindow, SW_HIDE);
+        SetCheck(IDM_INFO, false);
+        WriteSetting(kSectionOption, kKeyInfoWindow, "0");
+        gMascot.flags.infoShown = 0;
+        return;
+    }
+    // In move mode the panel waits until the mode ends.
+    if (gMascot.flags.moveMode == 0)
+        ShowPanel(window);
+    MarkPanelShown();
+}
+
+// The same cycle as a left click on the panel. Only pages 0 to 2 exist, so
+// any other value starts again at the clock page.
+void NextInfoPage() {
+    const int page = gMascot.flags.infoPage;
+    gMascot.flags.infoPage = page == 0 ? 1 : page == 1 ? 2 : 0;
+}
+
+// The animation choices ignore the lock and leave a ringing alarm sounding.
+void ChooseAnimation(UINT s) {
+    StopSoundUnlessAlarm();
+    PrimeCursor(s, PrimeAll);
+    EnterState(s);
+}
+
+void Breeze() {
+    StopSoundUnlessAlarm();
+    if (StartBreeze())
+        gMascot.flags.breezeLength = RandomBelow(4);
+}
+
+void ToggleLock() {
+    const bool lock = gMascot.flags.animLock != 1;
+    SetCheck(IDM_LOCK, lock);
+    gMascot.flags.animLock = lock ? 1 : 0;
+}
+
+void OpenMenuAt(HWND window, POINT screen) {
+    SetForegroundWindow(window);
+    TrackPopupMenu(gMascot.popupMenu, TPM_RIGHTBUTTON, screen.x, screen.y, 0, window, nullptr);
+    // Lets the menu close properly when the user clicks elsewhere.
+    PostMessageA(window, WM_NULL, 0, 0);
+}
+
 } // namespace
 
 LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     const WORD id = LOWORD(wParam);
     switch (id) {
     case IDM_EXIT: ExitProgram(window); return 0;
+    case IDM_MOVE: ToggleMoveMode(window); return 0;
+    case IDM_ON_TOP: ToggleOnTop(window); return 0;
+    case IDM_ALARM:
+        DialogBoxParamA(gMascot.instance, MAKEINTRESOURCEA(IDD_ALARM), window, AlarmDlgProc, 0);
+        return 0;
+    case IDM_INFO: ToggleInfoPanel(window); return 0;
+    case IDM_NEXT_PAGE: NextInfoPage(); return 0;
+    case IDM_READING: ChooseAnimation(Reading); return 0;
+    case IDM_FANNING: ChooseAnimation(Fanning); return 0;
+    case IDM_DOZING: ChooseAnimation(Dozing); return 0;
+    case IDM_LOOKING_AROUND: ChooseAnimation(LookingAround); return 0;
+    case IDM_MOVING: ChooseAnimation(Moving); return 0;
+    case IDM_BREEZE: Breeze(); return 0;
+    case IDM_LOCK: ToggleLock(); return 0;
     default: return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
     }
 }
 
-void OnLeftButton(HWND, LPARAM) {}
+void OnLeftButton(HWND window, LPARAM lParam) {
+    if (gMascot.flags.moveMode == 1) {
+        // The system then drags the window as if its caption were held.
+        PostMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION, lParam);
+        return;
+    }
+    // Asks the window, not infoShown: in effect only when the panel is hidden.
+    if (!IsWindowVisible(gMascot.infoWindow)) {
+        ShowPanel(window);
+        MarkPanelShown();
+    }
+}
 
-void OnRightButton(HWND, LPARAM) {}
+void OnRightButton(HWND window, LPARAM lParam) {
+    POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ClientToScreen(window, &point);
+    OpenMenuAt(window, point); // at the click point
+}
 
-void OnTrayNotify(HWND, LPARAM) {}
+void OnTrayNotify(HWND window, LPARAM lParam) {
+    switch (lParam) {
+    case WM_LBUTTONDOWN:
+        SetForegroundWindow(gMascot.infoWindow);
+        SetForegroundWindow(window);
+        break;
+    case WM_RBUTTONDOWN: ShowPopupMenu(window); break;
+    default: break;
+    }
+}
 
-void ShowPopupMenu(HWND) {}
+void ShowPopupMenu(HWND window) {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    OpenMenuAt(window, cursor);
+}

@@ -1,0 +1,64 @@
+#include "mascot/move_mode.h"
+
+#include "anim/sequencer.h"
+#include "app/state.h"
+#include "info/info_window.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr UINT kAnimationSubmenu = 4; // "アニメを変更(&S)" in the popup
+
+void EnterMoveMode(HWND window) {
+    EnableMenuItem(gMascot.popupMenu, kAnimationSubmenu, MF_BYPOSITION | MF_GRAYED);
+    CheckMenuItem(gMascot.menuBar, IDM_MOVE, MF_BYCOMMAND | MF_CHECKED);
+    if (gMascot.flags.infoShown == 1) {
+        // Hidden for the drag only: the user's choice and the file stay as
+        // they are.
+        BringWindowToTop(window);
+        ShowWindow(gMascot.infoWindow, SW_HIDE);
+    }
+    gMascot.saved.savedState = static_cast<int>(gMascot.state);
+    gMascot.flags.moveMode = 1;
+    StopSoundUnlessAlarm();
+    // resumeState and the breeze fields stay: a breeze state that comes back
+    // afterwards starts its breeze anew from breezeTicks 0.
+    gMascot.breezeTicks = 0;
+    gMascot.state = Moving;
+    StepAnimation(); // the moving pose shows at once
+}
+
+// The panel takes up its place beside the mascot's new position.
+void PlacePanelBesideMascot(HWND window) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(window, &placement))
+        return;
+    const RECT& r = placement.rcNormalPosition;
+    MoveWindow(gMascot.infoWindow, r.left - 120, r.top + 20, kPanelWidth, kPanelHeight, TRUE);
+}
+
+void LeaveMoveMode(HWND window) {
+    PlacePanelBesideMascot(window);
+    CheckMenuItem(gMascot.menuBar, IDM_MOVE, MF_BYCOMMAND | MF_UNCHECKED);
+    EnableMenuItem(gMascot.popupMenu, kAnimationSubmenu, MF_BYPOSITION | MF_ENABLED);
+    if (gMascot.flags.infoShown == 1) {
+        ShowWindow(gMascot.infoWindow, SW_SHOW);
+        BringWindowToTop(window);
+    }
+    gMascot.state = static_cast<UINT>(gMascot.saved.savedState);
+    gMascot.flags.moveMode = 0;
+    // Primed like a return from the alarm, but resumeState and breezeTicks
+    // are left alone.
+    PrimeCursor(gMascot.state, PrimeAll);
+    StepAnimation();
+}
+
+} // namespace
+
+void ToggleMoveMode(HWND window) {
+    if (gMascot.flags.moveMode == 0)
+        EnterMoveMode(window);
+    else
+        LeaveMoveMode(window);
+}

@@ -1,0 +1,7 @@
+// Move mode: while it is on, the left button drags the figure, the moving
+// pose shows and the panel stays hidden.
+#pragma once
+
+#include <windows.h>
+
+void ToggleMoveMode(HWND window);
