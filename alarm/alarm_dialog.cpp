@@ -1,3 +1,123 @@
 #include "alarm/alarm_dialog.h"
 
-INT_PTR CALLBACK AlarmDlgProc(HWND, UINT, WPARAM, LPARAM) { return 0; }
+#include <cstdio>
+#include <cstring>
+
+#include "app/platform.h"
+#include "app/sound.h"
+#include "app/state.h"
+#include "res/resource.h"
+#include "settings/settings.h"
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+void FillList(HWND dialog, int box, int last) {
+    char entry[kAlarmFieldSize];
+    for (int n = 0; n <= last; ++n) {
+        std::snprintf(entry, sizeof entry, "%2d", n);
+        SendDlgItemMessageA(dialog, box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    }
+}
+
+// A stored time that is unset or out of range opens as the current time.
+void ShowStoredTime(HWND dialog, int box, const char* key, int intDefault, int last,
+                    int current) {
+    int value = ReadSettingInt(kSectionAlarm, key, intDefault);
+    if (SettingTextIs(kSectionAlarm, key, "0", "Default") || value < 0 || value > last)
+        value = current;
+    char text[kAlarmFieldSize];
+    std::snprintf(text, sizeof text, "%2d", value);
+    SetDlgItemTextA(dialog, box, text);
+}
+
+void OnInitDialog(HWND dialog) {
+    PlatformLocalTime(&gMascot.now);
+    gMascot.flags.alarmEnabled = ReadSettingInt(kSectionAlarm, kKeyAlarmUse, 0) & 3;
+    if (gMascot.flags.alarmEnabled == 1)
+        CheckDlgButton(dialog, IDC_ALARM_USE, BST_CHECKED);
+    gMascot.flags.alarmDaily = ReadSettingInt(kSectionAlarm, kKeyAlarmDaily, 0) & 3;
+    if (gMascot.flags.alarmDaily == 1)
+        CheckDlgButton(dialog, IDC_ALARM_DAILY, BST_CHECKED);
+    FillList(dialog, IDC_ALARM_HOUR, 23);
+    FillList(dialog, IDC_ALARM_MINUTE, 59);
+    ShowStoredTime(dialog, IDC_ALARM_HOUR, kKeyAlarmHour, 24, 23, gMascot.now.wHour);
+    ShowStoredTime(dialog, IDC_ALARM_MINUTE, kKeyAlarmMinute, 60, 59, gMascot.now.wMinute);
+}
+
+// Switching the alarm off while it rings silences it here and now.
+void SwitchAlarmOff() {
+    WriteSetting(kSectionAlarm, kKeyAlarmUse, "0");
+    gMascot.flags.alarmEnabled = 0;
+    if (gMascot.flags.alarmRinging == 1) {
+        StopSound();
+        gMascot.flags.alarmRinging = 0;
+        if (gMascot.flags.animLock == 0)
+            RestoreResumeState(PrimeAll);
+    }
+}
+
+// The controls live until the procedure returns, so they are read after
+// EndDialog.
+void OnOk(HWND dialog) {
+    EndDialog(dialog, IDOK);
+    if (IsDlgButtonChecked(dialog, IDC_ALARM_USE) == BST_CHECKED) {
+        WriteSetting(kSectionAlarm, kKeyAlarmUse, "1");
+        gMascot.flags.alarmEnabled = 1;
+    } else {
+        SwitchAlarmOff();
+    }
+    const bool daily = IsDlgButtonChecked(dialog, IDC_ALARM_DAILY) == BST_CHECKED;
+    WriteSetting(kSectionAlarm, kKeyAlarmDaily, daily ? "1" : "0");
+    gMascot.flags.alarmDaily = daily ? 1 : 0;
+    char stored[kAlarmFieldSize];
+    ReadAlarmField(GetDlgItem(dialog, IDC_ALARM_HOUR), 23, stored);
+    WriteSetting(kSectionAlarm, kKeyAlarmHour, stored);
+    ReadAlarmField(GetDlgItem(dialog, IDC_ALARM_MINUTE), 59, stored);
+    WriteSetting(kSectionAlarm, kKeyAlarmMinute, stored);
+}
+
+} // namespace
+
+void AlarmFieldValue(const char* typed, int limit, char (&stored)[kAlarmFieldSize]) {
+    const char* p = typed;
+    while (IsBlank(*p))
+        ++p;
+    const char* const start = p;
+    const bool negative = *p == '-';
+    if (*p == '-' || *p == '+')
+        ++p;
+    // A long run of digits must not overflow: once the number passes the
+    // limit it is out of range however it goes on.
+    long long n = 0;
+    for (; IsDigit(*p) && n <= limit; ++p)
+        n = n * 10 + (*p - '0');
+    if (negative)
+        n = -n;
+    if (n < 0 || n > limit || (n == 0 && std::strcmp(start, "0") != 0)) {
+        std::snprintf(stored, sizeof stored, "%s", "Default");
+        return;
+    }
+    std::snprintf(stored, sizeof stored, "%2d", static_cast<int>(n));
+}
+
+void ReadAlarmField(HWND box, int limit, char (&stored)[kAlarmFieldSize]) {
+    char typed[kSettingTextSize] = {};
+    GetWindowTextA(box, typed, sizeof typed);
+    AlarmFieldValue(typed, limit, stored);
+}
+
+INT_PTR CALLBACK AlarmDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        OnInitDialog(dialog);
+        return 0; // the dialog manager sets no initial focus
+    }
+    if (message == WM_COMMAND && wParam == IDOK)
+        OnOk(dialog);
+    else if (message == WM_COMMAND && wParam == IDCANCEL)
+        EndDialog(dialog, IDCANCEL);
+    return 0;
+}
