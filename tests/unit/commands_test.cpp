@@ -1,0 +1,445 @@
+// The context menu's commands, move mode, the mouse on the figure and the
+// notification icon, sent to the real mascot window.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "anim/random.h"
+#include "app/state.h"
+#include "app/window_classes.h"
+#include "mascot/mascot_window.h"
+#include "mascot/start_position.h"
+#include "res/resource.h"
+#include "support/fake_platform.h"
+#include "support/test_env.h"
+
+namespace {
+
+class CommandsTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ResetProgram(); }
+    void TearDown() override { Destroy(); }
+
+    HWND Create() {
+        gMascot.mainWindow =
+            CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kMascotClass, nullptr, WS_POPUP, 0, 0,
+                            kMascotSize, kMascotSize, nullptr, nullptr, gMascot.instance, nullptr);
+        fake::sounds.clear();
+        return gMascot.mainWindow;
+    }
+
+    bool Destroy() {
+        if (gMascot.mainWindow == nullptr)
+            return false;
+        if (IsWindow(gMascot.infoWindow))
+            DestroyWindow(gMascot.infoWindow);
+        if (IsWindow(gMascot.mainWindow))
+            DestroyWindow(gMascot.mainWindow);
+        gMascot.mainWindow = nullptr;
+        return PumpMessages();
+    }
+
+    static LRESULT Command(UINT id) { return SendMessageA(gMascot.mainWindow, WM_COMMAND, id, 0); }
+
+    static void LeftClick() {
+        SendMessageA(gMascot.mainWindow, WM_LBUTTONDOWN, 0, MAKELPARAM(40, 40));
+    }
+
+    static bool Checked(UINT id) {
+        return (GetMenuState(gMascot.menuBar, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    }
+
+    static bool SubmenuGrayed() {
+        return (GetMenuState(gMascot.popupMenu, 4, MF_BYPOSITION) & MF_GRAYED) != 0;
+    }
+
+    static bool Topmost(HWND window) {
+        return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    }
+
+    static bool MascotAbovePanel() {
+        for (HWND w = GetWindow(gMascot.mainWindow, GW_HWNDNEXT); w != nullptr;
+             w = GetWindow(w, GW_HWNDNEXT))
+            if (w == gMascot.infoWindow)
+                return true;
+        return false;
+    }
+
+    static bool PanelVisible() { return IsWindowVisible(gMascot.infoWindow) != FALSE; }
+
+    static bool FileHas(const std::string& line) {
+        return ReadSettingsFile().find(line + "\r\n") != std::string::npos;
+    }
+
+    static bool SoundStopped() {
+        for (const SoundCall& call : fake::sounds)
+            if (!call.isResource && call.name.empty() && call.flags == 0)
+                return true;
+        return false;
+    }
+};
+
+} // namespace
+
+TEST_F(CommandsTest, OnTopSwitchesBothWindowsTheMarkAndTheFile) {
+    ASSERT_NE(Create(), nullptr);
+    Command(IDM_ON_TOP);
+    EXPECT_EQ(gMascot.flags.onTop, 0);
+    EXPECT_FALSE(Topmost(gMascot.mainWindow));
+    EXPECT_FALSE(Topmost(gMascot.infoWindow));
+    EXPECT_FALSE(Checked(IDM_ON_TOP));
+    EXPECT_TRUE(FileHas("手前に表示=0"));
+
+    Command(IDM_ON_TOP);
+    EXPECT_EQ(gMascot.flags.onTop, 1);
+    EXPECT_TRUE(Topmost(gMascot.mainWindow));
+    EXPECT_TRUE(Topmost(gMascot.infoWindow));
+    EXPECT_TRUE(Checked(IDM_ON_TOP));
+    EXPECT_TRUE(FileHas("手前に表示=1"));
+}
+
+TEST_F(CommandsTest, OnTopLoadedAsTwoOrThreeCannotBeSwitched) {
+    for (const char* value : {"2", "3"}) {
+        ResetProgram();
+        WriteSettingsFile(std::string("[OPTION]\r\n手前に表示=") + value + "\r\n");
+        ASSERT_NE(Create(), nullptr);
+        const int field = gMascot.flags.onTop;
+        Command(IDM_ON_TOP);
+        Command(IDM_ON_TOP);
+        EXPECT_EQ(gMascot.flags.onTop, field) << value;
+        EXPECT_TRUE(Topmost(gMascot.mainWindow)) << value;
+        EXPECT_TRUE(Topmost(gMascot.infoWindow)) << value;
+        EXPECT_TRUE(Checked(IDM_ON_TOP)) << value;
+        EXPECT_TRUE(FileHas(std::string("手前に表示=") + value)) << value;
+        Destroy();
+    }
+}
+
+TEST_F(CommandsTest, InfoCommandHidesAndShowsThePanelAndSavesTheChoice) {
+    ASSERT_NE(Create(), nullptr);
+    Command(IDM_INFO);
+    EXPECT_FALSE(PanelVisible());
+    EXPECT_EQ(gMascot.flags.infoShown, 0);
+    EXPECT_FALSE(Checked(IDM_INFO));
+    EXPECT_TRUE(FileHas("情報ウィンドウ=0"));
+
+    Command(IDM_INFO);
+    EXPECT_TRUE(PanelVisible());
+    EXPECT_EQ(gMascot.flags.infoShown, 1);
+    EXPECT_TRUE(Checked(IDM_INFO));
+    EXPECT_TRUE(FileHas("情報ウィンドウ=1"));
+    EXPECT_TRUE(MascotAbovePanel()); // where the two overlap
+}
+
+TEST_F(CommandsTest, LeftClickShowsOnlyAHiddenPanel) {
+    ASSERT_NE(Create(), nullptr);
+    const std::string before = ReadSettingsFile();
+    LeftClick();
+    EXPECT_TRUE(PanelVisible());
+    EXPECT_EQ(ReadSettingsFile(), before); // a visible panel: nothing happens
+
+    // Hidden the way a right click on the panel hides it.
+    SendMessageA(gMascot.infoWindow, WM_RBUTTONDOWN, 0, 0);
+    ASSERT_FALSE(PanelVisible());
+    ASSERT_TRUE(FileHas("情報ウィンドウ=0"));
+    LeftClick();
+    EXPECT_TRUE(PanelVisible());
+    EXPECT_EQ(gMascot.flags.infoShown, 1);
+    EXPECT_TRUE(Checked(IDM_INFO));
+    EXPECT_TRUE(FileHas("情報ウィンドウ=1"));
+}
+
+TEST_F(CommandsTest, NextPageCyclesThroughThreePagesWithoutSaving) {
+    ASSERT_NE(Create(), nullptr);
+    const std::string before = ReadSettingsFile();
+    int pages[4];
+    for (int& page : pages) {
+        Command(IDM_NEXT_PAGE);
+        page = gMascot.flags.infoPage;
+    }
+    EXPECT_EQ(pages[0], 1);
+    EXPECT_EQ(pages[1], 2);
+    EXPECT_EQ(pages[2], 0);
+    EXPECT_EQ(pages[3], 1);
+    EXPECT_EQ(ReadSettingsFile(), before);
+}
+
+TEST_F(CommandsTest, AnimationChoicesEnterTheStateWithTheirPrimedCursor) {
+    struct Case {
+        UINT id;
+        UINT state;
+        UINT cursor; // -1: the cursor keeps its value
+    } cases[] = {{IDM_READING, Reading, 2},
+                 {IDM_FANNING, Fanning, static_cast<UINT>(-1)},
+                 {IDM_DOZING, Dozing, 2},
+                 {IDM_LOOKING_AROUND, LookingAround, 1},
+                 {IDM_MOVING, Moving, static_cast<UINT>(-1)}};
+    ASSERT_NE(Create(), nullptr);
+    for (const Case& c : cases) {
+        for (UINT& cursor : gMascot.frameCursor)
+            cursor = 7;
+        gMascot.state = ReadingBreeze;
+        gMascot.flags.breezeOn = 1;
+        gMascot.flags.breezeLength = 2;
+        gMascot.breezeTicks = 30;
+        gMascot.flags.animLock = 1; // the lock does not stand in the way
+        fake::sounds.clear();
+        Command(c.id);
+        EXPECT_EQ(gMascot.state, c.state) << c.id;
+        EXPECT_EQ(gMascot.resumeState, static_cast<int>(c.state)) << c.id;
+        EXPECT_EQ(Cursor(c.state), c.cursor == static_cast<UINT>(-1) ? 7u : c.cursor) << c.id;
+        EXPECT_EQ(gMascot.flags.breezeOn, 0) << c.id;
+        EXPECT_EQ(gMascot.flags.breezeLength, kNoBreeze) << c.id;
+        EXPECT_EQ(gMascot.breezeTicks, 0) << c.id;
+        EXPECT_EQ(gMascot.flags.animLock, 1) << c.id;
+        EXPECT_TRUE(SoundStopped()) << c.id;
+    }
+}
+
+TEST_F(CommandsTest, LockTogglesItsMarkAndIsNotSaved) {
+    ASSERT_NE(Create(), nullptr);
+    const std::string before = ReadSettingsFile();
+    Command(IDM_LOCK);
+    EXPECT_EQ(gMascot.flags.animLock, 1);
+    EXPECT_TRUE(Checked(IDM_LOCK));
+    Command(IDM_LOCK);
+    EXPECT_EQ(gMascot.flags.animLock, 0);
+    EXPECT_FALSE(Checked(IDM_LOCK));
+    EXPECT_EQ(ReadSettingsFile(), before);
+}
+
+// The length is drawn only when a breeze really starts: a draw that is not
+// used would shift every later random choice.
+TEST_F(CommandsTest, BreezeDrawsALengthOnlyWhenOneStarts) {
+    ASSERT_NE(Create(), nullptr);
+    SeedRandom();
+    const int first = RandomBelow(4);
+
+    for (UINT s : {Moving, ReadingLeadIn, ReadingBreeze, DozingBreeze, LookingAroundBreeze}) {
+        SeedRandom();
+        gMascot.state = s;
+        gMascot.flags.breezeLength = kNoBreeze;
+        fake::sounds.clear();
+        Command(IDM_BREEZE);
+        EXPECT_EQ(gMascot.state, s);
+        EXPECT_EQ(gMascot.flags.breezeLength, kNoBreeze) << s;
+        EXPECT_TRUE(SoundStopped()) << s; // a running breeze goes silent
+        EXPECT_EQ(RandomBelow(4), first) << s;
+    }
+
+    SeedRandom();
+    gMascot.state = Reading;
+    gMascot.flags.animLock = 1; // the lock does not stop the menu's breeze
+    Command(IDM_BREEZE);
+    EXPECT_EQ(gMascot.state, ReadingBreeze);
+    EXPECT_EQ(gMascot.resumeState, static_cast<int>(ReadingBreeze));
+    EXPECT_EQ(gMascot.flags.breezeOn, 1);
+    EXPECT_EQ(gMascot.flags.breezeLength, first);
+    EXPECT_GE(first, 0);
+    EXPECT_LE(first, 3);
+
+    // In Fanning a breeze in progress starts over with a new length.
+    gMascot.state = Fanning;
+    gMascot.breezeTicks = 12;
+    const int next = RandomBelow(4);
+    SeedRandom();
+    RandomBelow(4);
+    Command(IDM_BREEZE);
+    EXPECT_EQ(gMascot.state, Fanning);
+    EXPECT_EQ(gMascot.breezeTicks, 0);
+    EXPECT_EQ(gMascot.flags.breezeLength, next);
+}
+
+TEST_F(CommandsTest, RingingAlarmKeepsSoundingThroughEveryMenuChoice) {
+    ASSERT_NE(Create(), nullptr);
+    gMascot.state = Reading;
+    gMascot.flags.alarmRinging = 1;
+    fake::sounds.clear();
+    for (UINT id : {IDM_READING, IDM_FANNING, IDM_DOZING, IDM_LOOKING_AROUND, IDM_MOVING,
+                    IDM_BREEZE, IDM_LOCK, IDM_LOCK, IDM_NEXT_PAGE, IDM_ON_TOP, IDM_ON_TOP, IDM_INFO,
+                    IDM_INFO, IDM_MOVE, IDM_MOVE}) {
+        Command(id);
+        EXPECT_TRUE(fake::sounds.empty()) << id;
+        fake::sounds.clear();
+    }
+    EXPECT_EQ(gMascot.flags.alarmRinging, 1);
+}
+
+TEST_F(CommandsTest, MoveModeShowsTheMovingPoseAndRestoresTheState) {
+    ASSERT_NE(Create(), nullptr);
+    const std::string before = ReadSettingsFile();
+    gMascot.state = Dozing;
+    gMascot.resumeState = Fanning;
+    Cursor(Dozing) = 7;
+    gMascot.breezeTicks = 5;
+    gMascot.flags.breezeLength = 3;
+
+    Command(IDM_MOVE);
+    EXPECT_EQ(gMascot.flags.moveMode, 1);
+    EXPECT_EQ(gMascot.state, Moving);
+    EXPECT_EQ(gMascot.saved.savedState, static_cast<int>(Dozing));
+    EXPECT_EQ(gMascot.breezeTicks, 0);
+    EXPECT_EQ(gMascot.resumeState, static_cast<int>(Fanning));
+    EXPECT_EQ(gMascot.flags.breezeLength, 3);
+    EXPECT_TRUE(Checked(IDM_MOVE));
+    EXPECT_TRUE(SubmenuGrayed());
+    EXPECT_FALSE(PanelVisible());
+    EXPECT_EQ(gMascot.flags.infoShown, 1); // hidden for the drag only
+    EXPECT_TRUE(SoundStopped());
+    // The moving pose shows at once: the step ran in Moving.
+    EXPECT_GE(gMascot.currentFrame, 5);
+    EXPECT_LE(gMascot.currentFrame, 8);
+
+    Command(IDM_MOVE);
+    EXPECT_EQ(gMascot.flags.moveMode, 0);
+    EXPECT_EQ(gMascot.state, Dozing);
+    EXPECT_EQ(Cursor(Dozing), 3u); // primed to 2, then one step
+    EXPECT_EQ(gMascot.resumeState, static_cast<int>(Fanning));
+    EXPECT_EQ(gMascot.breezeTicks, 0);
+    EXPECT_FALSE(Checked(IDM_MOVE));
+    EXPECT_FALSE(SubmenuGrayed());
+    EXPECT_TRUE(PanelVisible());
+    EXPECT_EQ(ReadSettingsFile(), before);
+}
+
+TEST_F(CommandsTest, LeavingMoveModePrimesOnlyThePrimedStates) {
+    // Each restored state takes one step after the priming.
+    struct Case {
+        UINT state;
+        UINT cursorBefore, cursorAfter;
+    } cases[] = {{Reading, 5, 3}, {LookingAround, 5, 2}, {DozingBreeze, 5, 3},
+                 {Fanning, 1, 2}, {ReadingBreeze, 5, 6}, {ReadingLeadIn, 2, 3},
+                 {Dozing, 0, 3}};
+    ASSERT_NE(Create(), nullptr);
+    for (const Case& c : cases) {
+        gMascot.state = c.state;
+        Cursor(c.state) = c.cursorBefore;
+        gMascot.flags.breezeOn = c.state == DozingBreeze || c.state == ReadingBreeze ? 1 : 0;
+        gMascot.flags.breezeLength = 5;
+        Command(IDM_MOVE);
+        Command(IDM_MOVE);
+        EXPECT_EQ(gMascot.state, c.state);
+        EXPECT_EQ(Cursor(c.state), c.cursorAfter) << c.state;
+    }
+}
+
+TEST_F(CommandsTest, BreezeInterruptedByMoveModeRunsAgainFromTheStart) {
+    ASSERT_NE(Create(), nullptr);
+    gMascot.state = ReadingBreeze;
+    gMascot.resumeState = ReadingBreeze;
+    gMascot.flags.breezeOn = 1;
+    gMascot.flags.breezeLength = 1;
+    gMascot.breezeTicks = 20;
+    Command(IDM_MOVE);
+    EXPECT_TRUE(SoundStopped());
+    Command(IDM_MOVE);
+    EXPECT_EQ(gMascot.state, ReadingBreeze);
+    EXPECT_EQ(gMascot.flags.breezeOn, 1);
+    EXPECT_EQ(gMascot.flags.breezeLength, 1);
+    // The step on leaving found breezeTicks 0 and started the breeze sound.
+    EXPECT_EQ(gMascot.breezeTicks, 1);
+    ASSERT_FALSE(fake::sounds.empty());
+    EXPECT_TRUE(fake::sounds.back().isResource);
+    EXPECT_EQ(fake::sounds.back().resourceId, IDW_BREEZE);
+}
+
+TEST_F(CommandsTest, PanelFollowsTheMascotAfterMoveModeEvenWhenHidden) {
+    for (bool shown : {true, false}) {
+        ResetProgram();
+        if (!shown)
+            WriteSettingsFile("[OPTION]\r\n情報ウィンドウ=0\r\n");
+        ASSERT_NE(Create(), nullptr);
+        Command(IDM_MOVE);
+        MoveWindow(gMascot.mainWindow, 300, 250, kMascotSize, kMascotSize, TRUE); // the drag
+        Command(IDM_MOVE);
+        RECT panel{};
+        GetWindowRect(gMascot.infoWindow, &panel);
+        EXPECT_EQ(panel.left, 180) << shown;
+        EXPECT_EQ(panel.top, 270) << shown;
+        EXPECT_EQ(panel.right - panel.left, 160) << shown;
+        EXPECT_EQ(panel.bottom - panel.top, 60) << shown;
+        EXPECT_EQ(PanelVisible(), shown);
+        Destroy();
+    }
+}
+
+TEST_F(CommandsTest, PanelChosenDuringMoveModeWaitsForItsEnd) {
+    WriteSettingsFile("[OPTION]\r\n情報ウィンドウ=0\r\n");
+    ASSERT_NE(Create(), nullptr);
+    Command(IDM_MOVE);
+    Command(IDM_INFO);
+    EXPECT_TRUE(Checked(IDM_INFO));
+    EXPECT_TRUE(FileHas("情報ウィンドウ=1"));
+    EXPECT_EQ(gMascot.flags.infoShown, 1);
+    EXPECT_FALSE(PanelVisible());
+    // A left click in move mode drags; it does not show the panel.
+    LeftClick();
+    PumpMessages();
+    EXPECT_FALSE(PanelVisible());
+    Command(IDM_MOVE);
+    EXPECT_TRUE(PanelVisible());
+}
+
+TEST_F(CommandsTest, LeftClickOnTheIconNeverShowsAHiddenPanel) {
+    WriteSettingsFile("[OPTION]\r\n情報ウィンドウ=0\r\n");
+    ASSERT_NE(Create(), nullptr);
+    const std::string before = ReadSettingsFile();
+    for (LPARAM mouse :
+         {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_MOUSEMOVE, WM_LBUTTONDBLCLK, WM_RBUTTONUP}) {
+        EXPECT_EQ(SendMessageA(gMascot.mainWindow, kTrayMessage, 0, mouse), 0);
+        EXPECT_FALSE(PanelVisible()) << mouse;
+    }
+    EXPECT_EQ(ReadSettingsFile(), before);
+}
+
+namespace {
+
+RECT openedMenu;
+
+// Runs inside the menu's own loop: notes where the menu stands and closes it.
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (menu != nullptr && IsWindowVisible(menu)) {
+        GetWindowRect(menu, &openedMenu);
+        KillTimer(nullptr, timer);
+        EndMenu();
+    }
+}
+
+RECT OpenedMenu(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    openedMenu = RECT{-1, -1, -1, -1};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseMenu);
+    SendMessageA(window, message, wParam, lParam);
+    KillTimer(nullptr, timer);
+    PumpMessages();
+    return openedMenu;
+}
+
+} // namespace
+
+TEST_F(CommandsTest, MenuOpensAtTheClickPointOrAtTheCursor) {
+    WriteSettingsFile("[OPTION]\r\n初期位置Ｘ座標=300\r\n初期位置Ｙ座標=200\r\n");
+    ASSERT_NE(Create(), nullptr);
+    SetCursorPos(500, 350);
+    RECT menu = OpenedMenu(gMascot.mainWindow, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 30));
+    EXPECT_EQ(menu.left, 310);
+    EXPECT_EQ(menu.top, 230);
+    menu = OpenedMenu(gMascot.mainWindow, kTrayMessage, 0, WM_RBUTTONDOWN);
+    EXPECT_EQ(menu.left, 500);
+    EXPECT_EQ(menu.top, 350);
+    // In move mode too.
+    Command(IDM_MOVE);
+    menu = OpenedMenu(gMascot.mainWindow, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 5));
+    EXPECT_EQ(menu.left, 320);
+    EXPECT_EQ(menu.top, 205);
+}
+
+TEST_F(CommandsTest, ExitDestroysBothWindowsAndEndsTheLoop) {
+    ASSERT_NE(Create(), nullptr);
+    const HWND panel = gMascot.infoWindow;
+    Command(IDM_EXIT);
+    EXPECT_FALSE(IsWindow(panel));
+    EXPECT_FALSE(IsWindow(gMascot.mainWindow));
+    EXPECT_TRUE(PumpMessages());
+    gMascot.mainWindow = nullptr;
+}
