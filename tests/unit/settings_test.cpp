@@ -1,0 +1,111 @@
+// The settings file through the platform's profile calls: seeding, the value
+// forms the readers accept, and the Shift-JIS key bytes.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "settings/settings.h"
+#include "support/test_env.h"
+
+namespace {
+
+class SettingsTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ResetProgram(); }
+
+    static std::string Text(const char* section, const char* key, const char* def) {
+        char text[kSettingTextSize];
+        ReadSettingText(section, key, def, text);
+        return text;
+    }
+};
+
+} // namespace
+
+TEST_F(SettingsTest, SeedingFillsOnlyMissingKeysAndKeysHoldingNot) {
+    WriteSettingsFile("[ALARM]\r\n"
+                      "アラーム使用=NOT\r\n"
+                      "毎日アラーム=\r\n"
+                      "設定時刻時=not\r\n"
+                      "[OPTION]\r\n"
+                      "手前に表示=0\r\n"
+                      "アラーム種類=User\r\n"
+                      "[USER]\r\n"
+                      "memo=keep me\r\n");
+    SeedSettings();
+    EXPECT_EQ(Text(kSectionAlarm, kKeyAlarmUse, "?"), "0");
+    EXPECT_EQ(Text(kSectionAlarm, kKeyAlarmDaily, "?"), "");   // empty is a value
+    EXPECT_EQ(Text(kSectionAlarm, kKeyAlarmHour, "?"), "not"); // only exactly NOT
+    EXPECT_EQ(Text(kSectionAlarm, kKeyAlarmMinute, "?"), "Default");
+    EXPECT_EQ(Text(kSectionOption, kKeyOnTop, "?"), "0");
+    EXPECT_EQ(Text(kSectionOption, kKeyInfoWindow, "?"), "1");
+    EXPECT_EQ(Text(kSectionOption, kKeyStartX, "?"), "Default");
+    EXPECT_EQ(Text(kSectionOption, kKeyStartY, "?"), "Default");
+    EXPECT_EQ(Text(kSectionOption, kKeyAlarmSound, "?"), "User");
+    EXPECT_EQ(Text("USER", "memo", "?"), "keep me");
+}
+
+TEST_F(SettingsTest, SeedingACompleteFileChangesNoByte) {
+    const std::string file = "; the user's own notes\r\n"
+                             "[ALARM]\r\n"
+                             "アラーム使用=1\r\n"
+                             "毎日アラーム=0\r\n"
+                             "設定時刻時= 7\r\n"
+                             "設定時刻分=30\r\n"
+                             "[OPTION]\r\n"
+                             "初期位置Ｙ座標=Top\r\n"
+                             "初期位置Ｘ座標=Right\r\n"
+                             "情報ウィンドウ=0\r\n"
+                             "手前に表示=1\r\n";
+    WriteSettingsFile(file);
+    SeedSettings();
+    EXPECT_EQ(Hex(ReadSettingsFile()), Hex(file));
+}
+
+TEST_F(SettingsTest, KeyBytesAreOpaqueShiftJis) {
+    // 表 ends in 5C, the backslash; full-width Ｘ is 82 77.
+    WriteSetting(kSectionOption, kKeyOnTop, "0");
+    WriteSetting(kSectionOption, kKeyStartX, "Right");
+    EXPECT_EQ(Hex(ReadSettingsFile()), Hex("[OPTION]\r\n"
+                                           "\x8E\xE8\x91\x4F\x82\xC9\x95\x5C\x8E\xA6=0\r\n"
+                                           "\x8F\x89\x8A\xFA\x88\xCA\x92\x75\x82\x77\x8D\xC0"
+                                           "\x95\x57=Right\r\n"));
+    EXPECT_EQ(ReadSettingInt(kSectionOption, kKeyOnTop, 1), 0);
+    // The half-width X is another key.
+    EXPECT_EQ(Text(kSectionOption, "初期位置X座標", "missing"), "missing");
+}
+
+TEST_F(SettingsTest, IntegerReadsTakeTheLeadingNumberOrTheDefault) {
+    WriteSettingsFile("[ALARM]\r\n"
+                      "設定時刻時=Default\r\n"
+                      "設定時刻分= 7\r\n"
+                      "アラーム使用=12abc\r\n"
+                      "毎日アラーム=\r\n");
+    EXPECT_EQ(ReadSettingInt(kSectionAlarm, kKeyAlarmHour, 24), 0);
+    EXPECT_EQ(ReadSettingInt(kSectionAlarm, kKeyAlarmMinute, 24), 7);
+    EXPECT_EQ(ReadSettingInt(kSectionAlarm, kKeyAlarmUse, 0), 12);
+    EXPECT_EQ(ReadSettingInt(kSectionOption, kKeyOnTop, 1), 1); // missing key
+    EXPECT_EQ(ReadSettingInt("NOSECTION", kKeyOnTop, 24), 24);
+    // An hour below 10 is handed over with a leading space (whether the file
+    // keeps it is the profile functions' affair) and reads back the same.
+    WriteSetting(kSectionAlarm, kKeyAlarmHour, " 7");
+    EXPECT_EQ(ReadSettingInt(kSectionAlarm, kKeyAlarmHour, 24), 7);
+}
+
+TEST_F(SettingsTest, TextReadsAreCutToNinetyNineBytesAndComparedExactly) {
+    const std::string longValue(150, 'a');
+    WriteSettingsFile("[OPTION]\r\n初期位置Ｘ座標=" + longValue + "\r\n情報ウィンドウ=0\r\n");
+    EXPECT_EQ(Text(kSectionOption, kKeyStartX, "Default"), longValue.substr(0, 99));
+    EXPECT_TRUE(SettingTextIs(kSectionOption, kKeyInfoWindow, "1", "0"));
+    EXPECT_FALSE(SettingTextIs(kSectionOption, kKeyInfoWindow, "1", "1"));
+    EXPECT_TRUE(SettingTextIs(kSectionOption, kKeyOnTop, "1", "1")); // the default
+    EXPECT_FALSE(SettingTextIs(kSectionOption, kKeyStartX, "Default", "Default"));
+}
+
+TEST_F(SettingsTest, ReadingAMissingFileGivesDefaultsAndCreatesNothing) {
+    EXPECT_EQ(ReadSettingInt(kSectionAlarm, kKeyAlarmUse, 0), 0);
+    EXPECT_EQ(Text(kSectionOption, kKeyAlarmSound, "0"), "0");
+    EXPECT_EQ(GetFileAttributesA("mascot.ini"), INVALID_FILE_ATTRIBUTES);
+}
