@@ -38,3 +38,59 @@ finish() {
     echo "$passed passed, $failed failed"
     [ "$failed" -eq 0 ]
 }
+
+# Centre "X Y" of item N (by position) of the mascot's open context menu,
+# from the menu's rectangle: 3-pixel frame, text items 17 pixels high,
+# separators (positions 1, 6 and 8) 9 pixels high.
+menu_item_centre() { # menu_item_centre N
+    local mx my mw mh y i
+    read -r mx my mw mh < <(probe menu 3000)
+    [ "$mx" = none ] && return 1
+    y=$((my + 3))
+    for ((i = 0; i < $1; i++)); do
+        case $i in 1 | 6 | 8) y=$((y + 9)) ;; *) y=$((y + 17)) ;; esac
+    done
+    echo "$((mx + mw / 2)) $((y + 8))"
+}
+
+# Right-clicks at X Y and then clicks item N of the menu that opens.
+choose_from_menu() { # choose_from_menu X Y N
+    local ix iy
+    xdotool mousemove "$1" "$2" click 3
+    sleep 0.5
+    read -r ix iy < <(menu_item_centre "$3") || return 1
+    xdotool mousemove "$ix" "$iy" sleep 0.2 click 1
+    sleep 0.7
+}
+
+# Centre "X Y" of the icon in the notification area at the right end of the
+# taskbar (the bottom 20 pixels of the 1024x768 screen), found in a screenshot.
+tray_icon_centre() {
+    local shot geometry w h x y
+    shot=$(mktemp --suffix=.png)
+    import -window root "$shot" 2>/dev/null
+    geometry=$(convert "$shot" -crop 224x20+800+748 +repage -fuzz 5% -trim -format '%w %h %X %Y' info: 2>/dev/null)
+    rm -f "$shot"
+    read -r w h x y <<<"${geometry//+/}"
+    [ -n "$y" ] || return 1
+    echo "$((800 + x + w / 2)) $((748 + y + h / 2))"
+}
+
+# The settings file as UTF-8 text without carriage returns.
+settings_text() { iconv -f CP932 -t UTF-8 mascot.ini 2>/dev/null | tr -d '\r'; }
+
+# Waits up to SECONDS for the background program PID to end; prints its exit
+# code, or "running" (and ends it) when it did not.
+wait_exit() { # wait_exit PID SECONDS
+    local i
+    for ((i = 0; i < $2 * 10; i++)); do
+        if ! kill -0 "$1" 2>/dev/null; then
+            wait "$1"
+            echo $?
+            return
+        fi
+        sleep 0.1
+    done
+    kill "$1" 2>/dev/null
+    echo running
+}
