@@ -9,9 +9,6 @@
 //   probe press-ok                 presses OK in that dialog box
 //   probe command CLASS ID         posts WM_COMMAND ID to the window of CLASS
 //   probe menu [WAIT_MS]           x y width height of the open popup menu (class #32768)
-//   probe menu-item N              x y width height of item N (by position) of that menu
-//   probe tray                     x y width height of each icon in the taskbar's
-//                                  notification area, one line each
 #include <windows.h>
 
 #include <cstdio>
@@ -124,37 +121,6 @@ int PrintMenu(DWORD waitMs) {
     return 0;
 }
 
-int PrintMenuItem(int position) {
-    HWND menu = OpenMenu(0);
-    HMENU items = menu == nullptr ? nullptr
-                                  : reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
-    RECT r;
-    if (items == nullptr || !GetMenuItemRect(nullptr, items, position, &r)) {
-        std::printf("none\n");
-        return 1;
-    }
-    PrintRect(r);
-    return 0;
-}
-
-BOOL CALLBACK PrintIconWindow(HWND child, LPARAM) {
-    RECT r;
-    if (IsWindowVisible(child) && GetWindowRect(child, &r))
-        PrintRect(r);
-    return TRUE;
-}
-
-// Wine's taskbar keeps one child window per notification icon in its tray.
-int PrintTray() {
-    HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
-    if (taskbar == nullptr) {
-        std::printf("none\n");
-        return 1;
-    }
-    EnumChildWindows(taskbar, PrintIconWindow, 0);
-    return 0;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -178,9 +144,5 @@ int main(int argc, char** argv) {
         return PostCommand(argv[2], std::atoi(argv[3]));
     if (command == "menu")
         return PrintMenu(argc >= 3 ? std::strtoul(argv[2], nullptr, 10) : waitMs);
-    if (command == "menu-item" && argc >= 3)
-        return PrintMenuItem(std::atoi(argv[2]));
-    if (command == "tray")
-        return PrintTray();
     return 2;
 }
