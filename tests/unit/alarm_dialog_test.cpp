@@ -1,0 +1,185 @@
+// The alarm dialog run modally from its real template, driven from a timer
+// inside its own message loop; and the rule that turns a typed field into
+// the stored value.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "alarm/alarm_dialog.h"
+#include "app/state.h"
+#include "res/resource.h"
+#include "settings/settings.h"
+#include "support/fake_platform.h"
+#include "support/test_env.h"
+
+namespace {
+
+std::function<void(HWND)> gDrive;
+
+void CALLBACK DriveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = FindWindowA("#32770", "アラームの設定");
+    if (dialog == nullptr || !IsWindowVisible(dialog))
+        return;
+    KillTimer(nullptr, timer);
+    gDrive(dialog);
+}
+
+// Opens the dialog, lets drive look at it and work it, and returns its result.
+INT_PTR RunDialog(std::function<void(HWND)> drive) {
+    gDrive = std::move(drive);
+    SetTimer(nullptr, 0, 20, DriveDialog);
+    return DialogBoxParamA(gMascot.instance, MAKEINTRESOURCEA(IDD_ALARM), nullptr, AlarmDlgProc,
+                           0);
+}
+
+std::string FieldText(HWND dialog, int box) {
+    char text[100] = {};
+    GetDlgItemTextA(dialog, box, text, sizeof text);
+    return text;
+}
+
+bool Checked(HWND dialog, int box) { return IsDlgButtonChecked(dialog, box) == BST_CHECKED; }
+
+void Press(HWND dialog, int button) { SendDlgItemMessageA(dialog, button, BM_CLICK, 0, 0); }
+
+// The four alarm keys as read back. (Wine's profile writer drops the leading
+// space of " 7"; every reader sees the same number either way.)
+std::string Stored() {
+    std::string all;
+    for (const char* key : {kKeyAlarmUse, kKeyAlarmDaily, kKeyAlarmHour, kKeyAlarmMinute}) {
+        char value[kSettingTextSize];
+        ReadSettingText(kSectionAlarm, key, "-", value);
+        all += all.empty() ? value : std::string(",") + value;
+    }
+    return all;
+}
+
+class AlarmDialogTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetProgram();
+        fake::SetClock(7, 5);
+    }
+};
+
+} // namespace
+
+TEST(AlarmField, TypedTextBecomesAnHourMinuteOrDefault) {
+    struct Case {
+        const char* typed;
+        int limit;
+        const char* stored;
+    } cases[] = {{"0", 23, " 0"},          {" 0", 23, " 0"},         {"7", 23, " 7"},
+                 {"007", 23, " 7"},        {"5am", 23, " 5"},        {"+5", 59, " 5"},
+                 {"23", 23, "23"},         {"59", 59, "59"},         {"\t 9", 59, " 9"},
+                 {"", 23, "Default"},      {"abc", 59, "Default"},   {"24", 23, "Default"},
+                 {"60", 59, "Default"},    {"-1", 23, "Default"},    {"00", 23, "Default"},
+                 {"-0", 23, "Default"},    {"0 ", 59, "Default"},    {"0x5", 59, "Default"},
+                 // Runs of digits far beyond any int: out of range, never wrapped.
+                 {"4294967303", 23, "Default"},        {"99999999999999999999", 59, "Default"},
+                 {"-4294967296", 23, "Default"},       {"00000000000000000000007", 23, " 7"}};
+    for (const Case& c : cases) {
+        char stored[kAlarmFieldSize];
+        AlarmFieldValue(c.typed, c.limit, stored);
+        EXPECT_STREQ(stored, c.stored) << "'" << c.typed << "'";
+    }
+}
+
+TEST_F(AlarmDialogTest, OpensWithTheStoredOrCurrentTimeAndTheLowTwoBitsOfTheSwitches) {
+    struct Case {
+        const char* file;
+        const char* hour;
+        const char* minute;
+        bool use, daily;
+        int enabled, dailyField;
+    } cases[] = {
+        {"", " 7", " 5", false, false, 0, 0},
+        {"[ALARM]\r\nアラーム使用=5\r\n毎日アラーム=1\r\n設定時刻時=23\r\n設定時刻分= 0\r\n",
+         "23", " 0", true, true, 1, 1},
+        {"[ALARM]\r\nアラーム使用=3\r\n毎日アラーム=2\r\n設定時刻時=Default\r\n設定時刻分=59\r\n",
+         " 7", "59", false, false, -1, -2},
+        {"[ALARM]\r\n設定時刻時=24\r\n設定時刻分=60\r\n", " 7", " 5", false, false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        ResetProgram();
+        fake::SetClock(7, 5);
+        WriteSettingsFile(c.file);
+        RunDialog([&](HWND dialog) {
+            EXPECT_EQ(FieldText(dialog, IDC_ALARM_HOUR), c.hour);
+            EXPECT_EQ(FieldText(dialog, IDC_ALARM_MINUTE), c.minute);
+            EXPECT_EQ(Checked(dialog, IDC_ALARM_USE), c.use);
+            EXPECT_EQ(Checked(dialog, IDC_ALARM_DAILY), c.daily);
+            EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_ALARM_HOUR, CB_GETCOUNT, 0, 0), 24);
+            EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_ALARM_MINUTE, CB_GETCOUNT, 0, 0), 60);
+            char entry[8] = {};
+            SendDlgItemMessageA(dialog, IDC_ALARM_MINUTE, CB_GETLBTEXT, 9,
+                                reinterpret_cast<LPARAM>(entry));
+            EXPECT_STREQ(entry, " 9");
+            Press(dialog, IDCANCEL);
+        });
+        EXPECT_EQ(gMascot.flags.alarmEnabled, c.enabled);
+        EXPECT_EQ(gMascot.flags.alarmDaily, c.dailyField);
+    }
+}
+
+TEST_F(AlarmDialogTest, OkStoresEverythingAndCancelNothing) {
+    EXPECT_EQ(RunDialog([](HWND dialog) {
+                  Press(dialog, IDC_ALARM_USE);
+                  Press(dialog, IDC_ALARM_DAILY);
+                  SetDlgItemTextA(dialog, IDC_ALARM_HOUR, "7");
+                  SetDlgItemTextA(dialog, IDC_ALARM_MINUTE, "30");
+                  Press(dialog, IDOK);
+              }),
+              IDOK);
+    EXPECT_EQ(Stored(), "1,1,7,30");
+    const std::string stored = ReadSettingsFile();
+    EXPECT_EQ(gMascot.flags.alarmEnabled, 1);
+    EXPECT_EQ(gMascot.flags.alarmDaily, 1);
+
+    RunDialog([](HWND dialog) {
+        Press(dialog, IDC_ALARM_USE);
+        SetDlgItemTextA(dialog, IDC_ALARM_HOUR, "");
+        Press(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(ReadSettingsFile(), stored);
+
+    RunDialog([](HWND dialog) {
+        Press(dialog, IDC_ALARM_DAILY);
+        SetDlgItemTextA(dialog, IDC_ALARM_MINUTE, "75");
+        Press(dialog, IDOK);
+    });
+    EXPECT_EQ(Stored(), "1,0,7,Default");
+    EXPECT_EQ(gMascot.flags.alarmDaily, 0);
+}
+
+TEST_F(AlarmDialogTest, SwitchingOffWhileRingingSilencesAndKeepsTheTime) {
+    for (int lock : {0, 1}) {
+        WriteSettingsFile("[ALARM]\r\nアラーム使用=1\r\n設定時刻時= 7\r\n設定時刻分= 5\r\n");
+        gMascot.flags.animLock = lock;
+        gMascot.flags.alarmRinging = 1;
+        gMascot.state = LookingAround;
+        gMascot.resumeState = Reading;
+        Cursor(Reading) = 9;
+        fake::sounds.clear();
+        RunDialog([](HWND dialog) {
+            Press(dialog, IDC_ALARM_USE); // was checked: now off
+            Press(dialog, IDOK);
+        });
+        ASSERT_EQ(fake::sounds.size(), 1u);
+        EXPECT_EQ(fake::sounds[0].flags, 0u);
+        EXPECT_EQ(gMascot.flags.alarmRinging, 0);
+        EXPECT_EQ(gMascot.flags.alarmEnabled, 0);
+        EXPECT_EQ(gMascot.state, lock ? LookingAround : Reading);
+        EXPECT_EQ(Cursor(Reading), lock ? 9u : 2u); // all four are primed here
+        EXPECT_EQ(Stored(), "0,0,7,5");
+    }
+}
+
+TEST_F(AlarmDialogTest, CancelAfterAPanelClickSwitchesTheAlarmOnAgainInMemory) {
+    WriteSettingsFile("[ALARM]\r\nアラーム使用=1\r\n");
+    gMascot.flags.alarmEnabled = 0; // as a silencing click leaves it
+    RunDialog([](HWND dialog) { Press(dialog, IDCANCEL); });
+    EXPECT_EQ(gMascot.flags.alarmEnabled, 1);
+    EXPECT_EQ(fake::localTimeReads, 1);
+}
