@@ -72,7 +72,8 @@ tray_icon_centre() {
     geometry=$(convert "$shot" -crop 224x20+800+748 +repage -fuzz 5% -trim -format '%w %h %X %Y' info: 2>/dev/null)
     rm -f "$shot"
     read -r w h x y <<<"${geometry//+/}"
-    [ -n "$y" ] || return 1
+    # An empty notification area trims down to a single pixel.
+    [ -n "$y" ] && [ "$w" -gt 1 ] || return 1
     echo "$((800 + x + w / 2)) $((748 + y + h / 2))"
 }
 

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The notification icon in the taskbar of Wine's desktop: a right click opens
+# the same menu at the cursor, a left click never shows a hidden panel.
+source "$(dirname "$0")/lib.sh"
+new_workdir
+
+start_mascot pid
+probe window "TAMARIN MASCOT1" 20000 >/dev/null
+sleep 1
+screenshot tray-icon
+read -r tx ty < <(tray_icon_centre)
+check "the icon sits in the notification area at the right end of the taskbar" 1 \
+    $((${tx:-0} > 900 && ${ty:-0} >= 748))
+
+xdotool mousemove "$tx" "$ty" click 3
+read -r mx my mw mh < <(probe menu 3000)
+screenshot tray-menu
+check "right click on the icon opens the menu" 1 $((${mw:-0} > 0))
+# Near the screen's corner the menu is pushed left and up until it fits above
+# the taskbar, so it stands over the cursor's column, just above the cursor.
+check "the menu opens at the cursor" 1 \
+    $((mx <= tx && tx <= mx + mw && my + mh <= ty && ty - (my + mh) <= 20))
+xdotool key Escape
+sleep 0.5
+
+choose_from_menu "$tx" "$ty" 3 # 情報を表示(&W)
+check "the panel hidden from the icon's menu" 0 "$(probe window ChdClass | cut -d' ' -f5)"
+check "hidden panel is saved" "情報ウィンドウ=0" "$(settings_text | grep -x '情報ウィンドウ=.*')"
+xdotool mousemove "$tx" "$ty" click 1
+sleep 0.5
+check "a left click on the icon leaves the panel hidden" 0 "$(probe window ChdClass | cut -d' ' -f5)"
+check "the mascot still runs" "80 80" "$(probe window "TAMARIN MASCOT1" | cut -d' ' -f3,4)"
+
+choose_from_menu "$tx" "$ty" 9 # 終了(&X)
+check "exit from the icon's menu ends the program with code 0" 0 "$(wait_exit "$pid" 10)"
+sleep 0.5
+read -r tx2 _ < <(tray_icon_centre)
+check "the icon is gone after exit" "" "${tx2:-}"
+
+finish
