@@ -95,3 +95,29 @@ wait_exit() { # wait_exit PID SECONDS
     kill "$1" 2>/dev/null
     echo running
 }
+
+# Pixels of exactly the colour HEX (RRGGBB) in the rectangle W H X Y of a PNG.
+count_colour() { # count_colour FILE HEX W H X Y
+    convert "$1" -crop "${3}x${4}+${5}+${6}" +repage txt:- 2>/dev/null | grep -ci "#$2"
+}
+
+# The page the info panel at PX PY shows in a fresh screenshot: 0 (red alarm
+# line at the bottom), 2 (red title at the top), 1 (black text, no red) or
+# "?". The mascot covers the panel's right end, so only x 0-114 is looked at.
+# With NAME the panel is also kept as ARTIFACTS/NAME.png.
+panel_page() { # panel_page PX PY [NAME]
+    local shot
+    shot=$(mktemp --suffix=.png)
+    import -window root "$shot" 2>/dev/null
+    [ -n "${3:-}" ] && convert "$shot" -crop "160x60+$1+$2" +repage "$ARTIFACTS/$3.png"
+    if [ "$(count_colour "$shot" FF0000 115 20 "$1" "$(($2 + 38))")" -gt 0 ]; then
+        echo 0
+    elif [ "$(count_colour "$shot" FF0000 115 18 "$1" "$2")" -gt 0 ]; then
+        echo 2
+    elif [ "$(count_colour "$shot" 000000 115 35 "$1" "$(($2 + 23))")" -gt 0 ]; then
+        echo 1
+    else
+        echo "?"
+    fi
+    rm -f "$shot"
+}

@@ -9,6 +9,7 @@
 //   probe press-ok                 presses OK in that dialog box
 //   probe command CLASS ID         posts WM_COMMAND ID to the window of CLASS
 //   probe menu [WAIT_MS]           x y width height of the open popup menu (class #32768)
+//   probe control ID [WAIT_MS]     x y width height of control ID of the first visible dialog box
 #include <windows.h>
 
 #include <cstdio>
@@ -121,6 +122,19 @@ int PrintMenu(DWORD waitMs) {
     return 0;
 }
 
+int PrintControl(int id, DWORD waitMs) {
+    HWND dialog = WaitForWindow("#32770", waitMs);
+    HWND control = dialog != nullptr ? GetDlgItem(dialog, id) : nullptr;
+    if (control == nullptr) {
+        std::printf("none\n");
+        return 1;
+    }
+    RECT r;
+    GetWindowRect(control, &r);
+    PrintRect(r);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -144,5 +158,8 @@ int main(int argc, char** argv) {
         return PostCommand(argv[2], std::atoi(argv[3]));
     if (command == "menu")
         return PrintMenu(argc >= 3 ? std::strtoul(argv[2], nullptr, 10) : waitMs);
+    if (command == "control" && argc >= 3)
+        return PrintControl(std::atoi(argv[2]),
+                            argc >= 4 ? std::strtoul(argv[3], nullptr, 10) : waitMs);
     return 2;
 }

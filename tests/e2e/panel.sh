@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# The info panel with a real mouse: its three pages in turn on left clicks,
+# hidden by a right click, and still hidden after a restart.
+source "$(dirname "$0")/lib.sh"
+new_workdir
+
+start_mascot first
+probe window "TAMARIN MASCOT1" 20000 >/dev/null
+read -r px py pw ph pvisible _ < <(probe window ChdClass)
+check "panel shown at start" "160 60 1" "$pw $ph $pvisible"
+sleep 1
+check "clock page first" 0 "$(panel_page "$px" "$py" panel-page0)"
+
+# Clicks go to the left part of the panel, clear of the mascot.
+for page in 1 2 0; do
+    xdotool mousemove $((px + 30)) $((py + 30)) click 1
+    sleep 0.6
+    check "left click turns to page $page" "$page" "$(panel_page "$px" "$py" "panel-page$page-click")"
+done
+cp "$ARTIFACTS/panel-page1-click.png" "$ARTIFACTS/panel-page1.png"
+cp "$ARTIFACTS/panel-page2-click.png" "$ARTIFACTS/panel-page2.png"
+
+xdotool mousemove $((px + 30)) $((py + 30)) click 3
+sleep 0.6
+check "right click hides the panel" 0 "$(probe window ChdClass | cut -d' ' -f5)"
+check "hidden panel is remembered" "情報ウィンドウ=0" "$(settings_text | grep '^情報ウィンドウ=')"
+screenshot panel-hidden
+
+probe command "TAMARIN MASCOT1" 102
+wait_exit "$first" 20
+check "program ends" 0 "$exit_code"
+
+start_mascot second
+probe window "TAMARIN MASCOT1" 20000 >/dev/null
+sleep 1
+check "panel starts hidden after a restart" 0 "$(probe window ChdClass | cut -d' ' -f5)"
+probe command "TAMARIN MASCOT1" 102
+wait_exit "$second" 20
+check "second run ends" 0 "$exit_code"
+
+finish
