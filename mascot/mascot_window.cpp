@@ -50,9 +50,10 @@ void CreateInfoPanel(HWND window, int x, int y) {
     const bool hidden = SettingTextIs(kSectionOption, kKeyInfoWindow, "1", "0");
     const HINSTANCE instance =
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+    const POINT panel = PanelPlace(x, y);
     gMascot.infoWindow =
         CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kPanelClass, nullptr,
-                        hidden ? WS_POPUP : WS_POPUP | WS_VISIBLE, x - 120, y + 20, kPanelWidth,
+                        hidden ? WS_POPUP : WS_POPUP | WS_VISIBLE, panel.x, panel.y, kPanelWidth,
                         kPanelHeight, nullptr, nullptr, instance, nullptr);
     if (hidden) {
         CheckMenuItem(gMascot.menuBar, IDM_INFO, MF_BYCOMMAND | MF_UNCHECKED);

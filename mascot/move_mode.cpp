@@ -3,6 +3,7 @@
 #include "anim/sequencer.h"
 #include "app/state.h"
 #include "info/info_window.h"
+#include "mascot/start_position.h"
 #include "res/resource.h"
 
 namespace {
@@ -34,8 +35,8 @@ void PlacePanelBesideMascot(HWND window) {
     placement.length = sizeof placement;
     if (!GetWindowPlacement(window, &placement))
         return;
-    const RECT& r = placement.rcNormalPosition;
-    MoveWindow(gMascot.infoWindow, r.left - 120, r.top + 20, kPanelWidth, kPanelHeight, TRUE);
+    const POINT panel = PanelPlace(placement.rcNormalPosition.left, placement.rcNormalPosition.top);
+    MoveWindow(gMascot.infoWindow, panel.x, panel.y, kPanelWidth, kPanelHeight, TRUE);
 }
 
 void LeaveMoveMode(HWND window) {

@@ -13,6 +13,15 @@ RECT ReadWorkArea();
 bool KeywordX(const char* text, const RECT& work, int* x);
 bool KeywordY(const char* text, const RECT& work, int* y);
 
+// The panel's place beside a mascot at (x, y): 120 pixels left of it and 20
+// lower. A position comes unchecked from the settings file and may lie near
+// the ends of the int range, so the offsets wrap around as 32-bit machine
+// arithmetic does instead of overflowing.
+inline POINT PanelPlace(int x, int y) {
+    return POINT{static_cast<LONG>(static_cast<int>(static_cast<unsigned>(x) - 120u)),
+                 static_cast<LONG>(static_cast<int>(static_cast<unsigned>(y) + 20u))};
+}
+
 // The start position read from the settings file.
 int StartX();
 int StartY();

@@ -188,3 +188,16 @@ TEST_F(MascotWindowTest, DestroyReleasesTheFontStopsSoundAndEndsTheLoop) {
     EXPECT_EQ(fake::sounds.back().flags, 0u);
     EXPECT_TRUE(fake::sounds.back().name.empty());
 }
+
+TEST_F(MascotWindowTest, PanelOffsetsWrapForPositionsAtTheEndsOfTheIntRange) {
+    const POINT normal = PanelPlace(300, 200);
+    EXPECT_EQ(normal.x, 180);
+    EXPECT_EQ(normal.y, 220);
+    const POINT wrapped = PanelPlace(-2147483647 - 1, 2147483647);
+    EXPECT_EQ(wrapped.x, 2147483647 - 119);
+    EXPECT_EQ(wrapped.y, -2147483647 - 1 + 19);
+
+    WriteSettingsFile("[OPTION]\r\n初期位置Ｘ座標=-2147483648\r\n初期位置Ｙ座標=2147483647\r\n");
+    ASSERT_NE(Create(), nullptr);
+    EXPECT_NE(gMascot.infoWindow, nullptr);
+}
