@@ -80,20 +80,22 @@ tray_icon_centre() {
 # The settings file as UTF-8 text without carriage returns.
 settings_text() { iconv -f CP932 -t UTF-8 mascot.ini 2>/dev/null | tr -d '\r'; }
 
-# Waits up to SECONDS for the background program PID to end; prints its exit
-# code, or "running" (and ends it) when it did not.
+# Waits up to SECONDS for the background program PID to end and sets
+# exit_code to its exit code, or to "running" (and ends it) when it did not.
+# Call it in the script's own shell, not in $(...): only the shell that
+# started the program can collect its exit code.
 wait_exit() { # wait_exit PID SECONDS
     local i
     for ((i = 0; i < $2 * 10; i++)); do
         if ! kill -0 "$1" 2>/dev/null; then
             wait "$1"
-            echo $?
+            exit_code=$?
             return
         fi
         sleep 0.1
     done
     kill "$1" 2>/dev/null
-    echo running
+    exit_code=running
 }
 
 # Pixels of exactly the colour HEX (RRGGBB) in the rectangle W H X Y of a PNG.

@@ -66,7 +66,8 @@ check "after move mode the panel stands at (left-120, top+20), shown" \
 check "the new position is not saved" "初期位置Ｘ座標=Default" "$(key_line 初期位置Ｘ座標)"
 
 choose_from_menu $((nx + 40)) $((ny + 40)) 9 # 終了(&X)
-check "exit from the menu ends the program with code 0" 0 "$(wait_exit "$pid" 10)"
+wait_exit "$pid" 10
+check "exit from the menu ends the program with code 0" 0 "$exit_code"
 check "no mascot window after exit" none "$(probe window "TAMARIN MASCOT1")"
 
 finish

@@ -32,7 +32,8 @@ check "a left click on the icon leaves the panel hidden" 0 "$(probe window ChdCl
 check "the mascot still runs" "80 80" "$(probe window "TAMARIN MASCOT1" | cut -d' ' -f3,4)"
 
 choose_from_menu "$tx" "$ty" 9 # 終了(&X)
-check "exit from the icon's menu ends the program with code 0" 0 "$(wait_exit "$pid" 10)"
+wait_exit "$pid" 10
+check "exit from the icon's menu ends the program with code 0" 0 "$exit_code"
 sleep 0.5
 read -r tx2 _ < <(tray_icon_centre)
 check "the icon is gone after exit" "" "${tx2:-}"
