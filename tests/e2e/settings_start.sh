@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# What the real program makes of the settings file at start: the place of
+# both windows, the panel, on top, and the keys it seeds.
+source "$(dirname "$0")/lib.sh"
+
+read -r left top right bottom < <(probe workarea)
+
+# Starts the program in a fresh directory with the settings given (UTF-8
+# lines, stored as Shift-JIS); sets mascot and panel to "x y visible topmost".
+start_with() { # start_with LINE...
+    new_workdir
+    printf '%s\r\n' "$@" | iconv -f UTF-8 -t CP932 >mascot.ini
+    start_mascot pid
+    local m p
+    read -r -a m < <(probe window "TAMARIN MASCOT1" 20000)
+    read -r -a p < <(probe window ChdClass)
+    mascot="${m[0]:-none} ${m[1]:-} ${m[4]:-} ${m[5]:-}"
+    panel="${p[0]:-none} ${p[1]:-} ${p[4]:-} ${p[5]:-}"
+}
+
+stop() {
+    probe command "TAMARIN MASCOT1" 102
+    wait_exit "$pid" 15
+    check "$1: exit code 0" 0 "$exit_code"
+}
+
+start_with "[OPTION]" "初期位置Ｘ座標=Right" "初期位置Ｙ座標=Top" "情報ウィンドウ=0" "手前に表示=0"
+check "Right/Top: mascot in the upper right corner, not on top" \
+    "$((right - 80)) $((top + top / 10)) 1 0" "$mascot"
+check "Right/Top: panel beside it, hidden, not on top" \
+    "$((right - 200)) $((top + top / 10 + 20)) 0 0" "$panel"
+stop "Right/Top"
+
+start_with "[OPTION]" "初期位置Ｘ座標=Left" "初期位置Ｙ座標=Center"
+check "Left/Center: mascot place" "$((left + left / 10 + 120)) $((bottom / 2)) 1 1" "$mascot"
+stop "Left/Center"
+
+start_with "[OPTION]" "初期位置Ｘ座標=right" "初期位置Ｙ座標=300" "手前に表示=2"
+check "lower-case right is the number 0; on top 2 keeps both on top" "0 300 1 1" "$mascot"
+probe command "TAMARIN MASCOT1" 104
+sleep 0.5
+check "on top 2: the on-top command changes nothing" "1 1" \
+    "$(probe window "TAMARIN MASCOT1" | cut -d' ' -f6) $(probe window ChdClass | cut -d' ' -f6)"
+check "on top 2: the key keeps its value" "手前に表示=2" "$(settings_text | grep '^手前に表示=')"
+stop "on top 2"
+
+start_with "[OPTION]" "初期位置Ｘ座標=5000" "初期位置Ｙ座標=Bottom"
+check "a numeric place is not clamped to the screen" "5000 $((bottom - 80))" \
+    "$(cut -d' ' -f1,2 <<<"$mascot")"
+check "the panel follows it off the screen" "4880 $((bottom - 60))" "$(cut -d' ' -f1,2 <<<"$panel")"
+stop "off screen"
+
+start_with "[ALARM]" "アラーム使用=NOT" "[OPTION]" "情報ウィンドウ=" "; the user's note"
+check "an empty panel value shows the panel" 1 "$(cut -d' ' -f3 <<<"$panel")"
+expected='[ALARM]
+アラーム使用=0
+毎日アラーム=0
+設定時刻時=Default
+設定時刻分=Default
+[OPTION]
+情報ウィンドウ=
+; the user'"'"'s note
+手前に表示=1
+初期位置Ｘ座標=Default
+初期位置Ｙ座標=Default'
+check "NOT is seeded, the empty value and the note are kept" "$expected" "$(settings_text)"
+stop "NOT and empty"
+
+finish
