@@ -12,14 +12,15 @@ default_at="$((right - 80 - right / 10)) $((bottom - 80))"
 # Runs the program once in the current directory: sets mascot ("x y visible
 # topmost") and panel ("x y visible topmost"), sends the commands given, then
 # exits through the menu's exit command and checks the exit code.
-run_case() { # run_case NAME [COMMAND...]
+run_case() { # run_case [COMMAND...]
     local pid m p id
+    # A copy left running by an earlier test would answer in place of this one.
+    check "$case_name: no other copy runs" none "$(probe window "TAMARIN MASCOT1")"
     start_mascot pid
     read -r -a m < <(probe window "TAMARIN MASCOT1" 20000)
     read -r -a p < <(probe window ChdClass)
     mascot="${m[0]:-none} ${m[1]:-} ${m[4]:-} ${m[5]:-}"
     panel="${p[0]:-none} ${p[1]:-} ${p[4]:-} ${p[5]:-}"
-    shift
     for id in "$@"; do
         probe command "TAMARIN MASCOT1" "$id"
         sleep 0.3

@@ -10,6 +10,8 @@ read -r left top right bottom < <(probe workarea)
 start_with() { # start_with LINE...
     new_workdir
     printf '%s\r\n' "$@" | iconv -f UTF-8 -t CP932 >mascot.ini
+    # A copy left running by an earlier test would answer in place of this one.
+    check "no other copy runs" none "$(probe window "TAMARIN MASCOT1")"
     start_mascot pid
     local m p
     read -r -a m < <(probe window "TAMARIN MASCOT1" 20000)
