@@ -10,6 +10,11 @@
 //   probe command CLASS ID         posts WM_COMMAND ID to the window of CLASS
 //   probe menu [WAIT_MS]           x y width height of the open popup menu (class #32768)
 //   probe control ID [WAIT_MS]     x y width height of control ID of the first visible dialog box
+//   probe region CLASS             left top right bottom area hash of the window's shape (window
+//                                  coordinates; hash: FNV-1a of a '0'/'1' byte per window pixel)
+//   probe region-watch CLASS N MS  N lines "milliseconds region", one every MS milliseconds
+//   probe region-shot CLASS FILE   hash of the shape, hash again after copying the window's
+//                                  screen area to FILE (raw RGB bytes, top row first)
 #include <windows.h>
 
 #include <cstdio>
@@ -135,6 +140,89 @@ int PrintControl(int id, DWORD waitMs) {
     return 0;
 }
 
+// The window's shape as "left top right bottom area hash", or "noregion".
+std::string RegionLine(HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    std::string line = "noregion";
+    if (GetWindowRgn(window, region) != ERROR) {
+        const DWORD size = GetRegionData(region, 0, nullptr);
+        std::string buffer(size, '\0');
+        RGNDATA* data = reinterpret_cast<RGNDATA*>(&buffer[0]);
+        GetRegionData(region, size, data);
+        const RECT* rects = reinterpret_cast<const RECT*>(data->Buffer);
+        long area = 0;
+        for (DWORD i = 0; i < data->rdh.nCount; ++i)
+            area += (rects[i].right - rects[i].left) * (rects[i].bottom - rects[i].top);
+        unsigned hash = 2166136261u;
+        for (int y = 0; y < rect.bottom - rect.top; ++y)
+            for (int x = 0; x < rect.right - rect.left; ++x)
+                hash = (hash ^ (PtInRegion(region, x, y) ? '1' : '0')) * 16777619u;
+        char text[128];
+        const RECT& box = data->rdh.rcBound;
+        std::snprintf(text, sizeof text, "%ld %ld %ld %ld %ld %08x", box.left, box.top, box.right,
+                      box.bottom, area, hash);
+        line = text;
+    }
+    DeleteObject(region);
+    return line;
+}
+
+int PrintRegions(const char* className, int count, DWORD intervalMs) {
+    HWND window = FindWindowA(className, nullptr);
+    if (window == nullptr) {
+        std::printf("none\n");
+        return 1;
+    }
+    const DWORD start = GetTickCount();
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
+            Sleep(intervalMs);
+        std::printf("%lu %s\n", GetTickCount() - start, RegionLine(window).c_str());
+    }
+    return 0;
+}
+
+// Copies the window's area of the screen between two readings of its shape,
+// so that a caller can tell whether the shape changed while it copied.
+int ShotBetweenRegions(const char* className, const char* fileName) {
+    HWND window = FindWindowA(className, nullptr);
+    if (window == nullptr) {
+        std::printf("none\n");
+        return 1;
+    }
+    RECT rect;
+    GetWindowRect(window, &rect);
+    const int w = rect.right - rect.left;
+    const int h = rect.bottom - rect.top;
+    const std::string before = RegionLine(window);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, previous);
+    const std::string after = RegionLine(window);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::string pixels(static_cast<size_t>(w) * h * 4, '\0');
+    GetDIBits(memory, bitmap, 0, h, &pixels[0], &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    FILE* file = std::fopen(fileName, "wb");
+    if (file == nullptr)
+        return 1;
+    for (size_t i = 0; i < pixels.size(); i += 4) {
+        const char rgb[3] = {pixels[i + 2], pixels[i + 1], pixels[i]};
+        std::fwrite(rgb, 1, 3, file);
+    }
+    std::fclose(file);
+    std::printf("%s|%s\n", before.c_str(), after.c_str());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -158,6 +246,15 @@ int main(int argc, char** argv) {
         return PostCommand(argv[2], std::atoi(argv[3]));
     if (command == "menu")
         return PrintMenu(argc >= 3 ? std::strtoul(argv[2], nullptr, 10) : waitMs);
+    if (command == "region" && argc >= 3) {
+        HWND window = FindWindowA(argv[2], nullptr);
+        std::printf("%s\n", window == nullptr ? "none" : RegionLine(window).c_str());
+        return window == nullptr ? 1 : 0;
+    }
+    if (command == "region-shot" && argc >= 4)
+        return ShotBetweenRegions(argv[2], argv[3]);
+    if (command == "region-watch" && argc >= 5)
+        return PrintRegions(argv[2], std::atoi(argv[3]), std::strtoul(argv[4], nullptr, 10));
     if (command == "control" && argc >= 3)
         return PrintControl(std::atoi(argv[2]),
                             argc >= 4 ? std::strtoul(argv[3], nullptr, 10) : waitMs);
