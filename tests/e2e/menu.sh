@@ -42,6 +42,11 @@ check "hidden panel is saved" "情報ウィンドウ=0" "$(key_line 情報ウィ
 choose_from_menu "$cx" "$cy" 3
 check "panel shown by the menu" 1 "$(probe window ChdClass | cut -d' ' -f5)"
 check "shown panel is saved" "情報ウィンドウ=1" "$(key_line 情報ウィンドウ)"
+choose_from_menu "$cx" "$cy" 3
+xdotool mousemove "$cx" "$cy" click 1
+sleep 0.5
+check "a left click on the figure shows the hidden panel and saves it" "1 情報ウィンドウ=1" \
+    "$(probe window ChdClass | cut -d' ' -f5) $(key_line 情報ウィンドウ)"
 
 choose_from_menu "$cx" "$cy" 5 # 移動(&M)
 check "move mode hides the panel" 0 "$(probe window ChdClass | cut -d' ' -f5)"
