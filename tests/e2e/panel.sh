@@ -3,6 +3,8 @@
 # hidden by a right click, and still hidden after a restart.
 source "$(dirname "$0")/lib.sh"
 new_workdir
+# A failed check must not leave the program running for the next test.
+trap 'probe command "TAMARIN MASCOT1" 102 >/dev/null' EXIT
 
 start_mascot first
 probe window "TAMARIN MASCOT1" 20000 >/dev/null
