@@ -24,8 +24,7 @@ void FillList(HWND dialog, int box, int last) {
 }
 
 // A stored time that is unset or out of range opens as the current time.
-void ShowStoredTime(HWND dialog, int box, const char* key, int intDefault, int last,
-                    int current) {
+void ShowStoredTime(HWND dialog, int box, const char* key, int intDefault, int last, int current) {
     int value = ReadSettingInt(kSectionAlarm, key, intDefault);
     if (SettingTextIs(kSectionAlarm, key, "0", "Default") || value < 0 || value > last)
         value = current;

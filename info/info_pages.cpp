@@ -53,8 +53,7 @@ void ReadAlarmTime(ClockTexts& texts) {
     ReadSettingText(kSectionAlarm, kKeyAlarmMinute, "Default", minuteText);
     alarmTimeSet = std::strcmp(hourText, "Default") != 0 &&
                    std::strcmp(minuteText, "Default") != 0 && gMascot.alarmHour >= 0 &&
-                   gMascot.alarmHour <= 23 && gMascot.alarmMinute >= 0 &&
-                   gMascot.alarmMinute <= 59;
+                   gMascot.alarmHour <= 23 && gMascot.alarmMinute >= 0 && gMascot.alarmMinute <= 59;
     texts.alarmLength =
         FormatAlarmLine(alarmTimeSet, gMascot.alarmHour, gMascot.alarmMinute, texts.alarm);
 }

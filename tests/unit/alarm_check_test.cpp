@@ -34,7 +34,9 @@ class AlarmCheckTest : public ::testing::Test {
         return file.find(std::string("設定時刻時=") + hour + "\r\n") != std::string::npos &&
                file.find(std::string("設定時刻分=") + minute + "\r\n") != std::string::npos;
     }
-    static bool LastSoundIsStop() { return !fake::sounds.empty() && fake::sounds.back().flags == 0; }
+    static bool LastSoundIsStop() {
+        return !fake::sounds.empty() && fake::sounds.back().flags == 0;
+    }
 };
 
 } // namespace
@@ -84,8 +86,8 @@ TEST_F(AlarmCheckTest, DailyAlarmKeepsItsTimeAndRingsAgainNextDay) {
 
 TEST_F(AlarmCheckTest, NeverRingsWithoutARealTimeOrUnlessSwitchedExactlyOn) {
     // "Default" reads as the number 0, yet it must not ring at midnight.
-    const char* unset[][2] = {{"Default", "Default"}, {" 0", "Default"}, {"Default", " 0"},
-                              {"24", " 0"},           {" 0", "60"}};
+    const char* unset[][2] = {
+        {"Default", "Default"}, {" 0", "Default"}, {"Default", " 0"}, {"24", " 0"}, {" 0", "60"}};
     for (auto& time : unset) {
         Store(time[0], time[1]);
         RedrawAt(0, 0);

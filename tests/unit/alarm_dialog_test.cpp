@@ -29,8 +29,7 @@ void CALLBACK DriveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
 INT_PTR RunDialog(std::function<void(HWND)> drive) {
     gDrive = std::move(drive);
     SetTimer(nullptr, 0, 20, DriveDialog);
-    return DialogBoxParamA(gMascot.instance, MAKEINTRESOURCEA(IDD_ALARM), nullptr, AlarmDlgProc,
-                           0);
+    return DialogBoxParamA(gMascot.instance, MAKEINTRESOURCEA(IDD_ALARM), nullptr, AlarmDlgProc, 0);
 }
 
 std::string FieldText(HWND dialog, int box) {
@@ -66,24 +65,25 @@ class AlarmDialogTest : public ::testing::Test {
 } // namespace
 
 TEST(AlarmField, TypedTextBecomesAnHourMinuteOrDefault) {
-    struct Case {
-        const char* typed;
-        int limit;
-        const char* stored;
-    } cases[] = {{"0", 23, " 0"},          {" 0", 23, " 0"},         {"7", 23, " 7"},
-                 {"007", 23, " 7"},        {"5am", 23, " 5"},        {"+5", 59, " 5"},
-                 {"23", 23, "23"},         {"59", 59, "59"},         {"\t 9", 59, " 9"},
-                 {"", 23, "Default"},      {"abc", 59, "Default"},   {"24", 23, "Default"},
-                 {"60", 59, "Default"},    {"-1", 23, "Default"},    {"00", 23, "Default"},
-                 {"-0", 23, "Default"},    {"0 ", 59, "Default"},    {"0x5", 59, "Default"},
-                 // Runs of digits far beyond any int: out of range, never wrapped.
-                 {"4294967303", 23, "Default"},        {"99999999999999999999", 59, "Default"},
-                 {"-4294967296", 23, "Default"},       {"00000000000000000000007", 23, " 7"}};
-    for (const Case& c : cases) {
-        char stored[kAlarmFieldSize];
-        AlarmFieldValue(c.typed, c.limit, stored);
-        EXPECT_STREQ(stored, c.stored) << "'" << c.typed << "'";
+    char stored[kAlarmFieldSize];
+    const char* hours[][2] = {{"0", " 0"},   {" 0", " 0"},   {"7", " 7"},
+                              {"007", " 7"}, {"5am", " 5"},  {"+5", " 5"},
+                              {"23", "23"},  {"\t 9", " 9"}, {"00000000000000000000007", " 7"}};
+    for (auto& c : hours) {
+        AlarmFieldValue(c[0], 23, stored);
+        EXPECT_STREQ(stored, c[1]) << "'" << c[0] << "'";
     }
+    // Runs of digits far beyond any int are out of range, never wrapped:
+    // 4294967303 is 2^32 + 7.
+    for (const char* typed : {"", "abc", "24", "-1", "00", "-0", "0 ", "0x5", "4294967303",
+                              "99999999999999999999", "-4294967296"}) {
+        AlarmFieldValue(typed, 23, stored);
+        EXPECT_STREQ(stored, "Default") << "'" << typed << "'";
+    }
+    AlarmFieldValue("59", 59, stored);
+    EXPECT_STREQ(stored, "59");
+    AlarmFieldValue("60", 59, stored);
+    EXPECT_STREQ(stored, "Default");
 }
 
 TEST_F(AlarmDialogTest, OpensWithTheStoredOrCurrentTimeAndTheLowTwoBitsOfTheSwitches) {
@@ -95,8 +95,8 @@ TEST_F(AlarmDialogTest, OpensWithTheStoredOrCurrentTimeAndTheLowTwoBitsOfTheSwit
         int enabled, dailyField;
     } cases[] = {
         {"", " 7", " 5", false, false, 0, 0},
-        {"[ALARM]\r\nアラーム使用=5\r\n毎日アラーム=1\r\n設定時刻時=23\r\n設定時刻分= 0\r\n",
-         "23", " 0", true, true, 1, 1},
+        {"[ALARM]\r\nアラーム使用=5\r\n毎日アラーム=1\r\n設定時刻時=23\r\n設定時刻分= 0\r\n", "23",
+         " 0", true, true, 1, 1},
         {"[ALARM]\r\nアラーム使用=3\r\n毎日アラーム=2\r\n設定時刻時=Default\r\n設定時刻分=59\r\n",
          " 7", "59", false, false, -1, -2},
         {"[ALARM]\r\n設定時刻時=24\r\n設定時刻分=60\r\n", " 7", " 5", false, false, 0, 0},

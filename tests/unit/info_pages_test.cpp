@@ -75,10 +75,8 @@ Pixels Expected(const std::vector<Line>& lines) {
 
 std::vector<Line> ClockLines(const std::string& date, const std::string& time,
                              const std::string& alarm) {
-    std::vector<Line> lines = {{kBlue, 7, 7, date},
-                               {kBlue, 22, 22, time},
-                               {kBlack, 5, 5, date},
-                               {kBlack, 20, 20, time}};
+    std::vector<Line> lines = {
+        {kBlue, 7, 7, date}, {kBlue, 22, 22, time}, {kBlack, 5, 5, date}, {kBlack, 20, 20, time}};
     if (!alarm.empty()) {
         lines.push_back({kPink, 7, 42, alarm});
         lines.push_back({kRed, 5, 40, alarm});
@@ -92,8 +90,8 @@ class InfoPanelTest : public ::testing::Test {
         ResetProgram();
         fake::SetClock(12, 5, 9);
         gMascot.mainWindow =
-            CreateWindowExA(WS_EX_TOOLWINDOW, kMascotClass, nullptr, WS_POPUP, 0, 0,
-                            kMascotSize, kMascotSize, nullptr, nullptr, gMascot.instance, nullptr);
+            CreateWindowExA(WS_EX_TOOLWINDOW, kMascotClass, nullptr, WS_POPUP, 0, 0, kMascotSize,
+                            kMascotSize, nullptr, nullptr, gMascot.instance, nullptr);
         ASSERT_NE(gMascot.infoWindow, nullptr);
         gMascot.infoWindowDC = GetDC(gMascot.infoWindow);
         InitInfoCanvas();
@@ -113,8 +111,8 @@ class InfoPanelTest : public ::testing::Test {
         EXPECT_EQ(Differences(Capture(gMascot.canvasDC, 0), expected), 0);
     }
     static void SetAlarmTime(const char* hour, const char* minute) {
-        WriteSettingsFile(std::string("[ALARM]\r\n設定時刻時=") + hour + "\r\n設定時刻分=" +
-                          minute + "\r\n");
+        WriteSettingsFile(std::string("[ALARM]\r\n設定時刻時=") + hour +
+                          "\r\n設定時刻分=" + minute + "\r\n");
     }
 };
 
@@ -153,8 +151,8 @@ TEST_F(InfoPanelTest, CanvasHoldsTheCleanBackgroundAndTheFontItsAttributes) {
     EXPECT_EQ(font.lfWeight, FW_NORMAL);
     EXPECT_EQ(font.lfItalic + font.lfUnderline + font.lfStrikeOut, 0);
     EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
-    EXPECT_EQ(font.lfOutPrecision + font.lfClipPrecision + font.lfQuality +
-                  font.lfPitchAndFamily, 0);
+    EXPECT_EQ(font.lfOutPrecision + font.lfClipPrecision + font.lfQuality + font.lfPitchAndFamily,
+              0);
     EXPECT_STREQ(font.lfFaceName, "ＭＳ ゴシック");
 }
 
@@ -163,7 +161,7 @@ TEST_F(InfoPanelTest, ClockPageShowsTheAlarmLineForEveryKindOfStoredTime) {
         const char* hour;
         const char* minute;
         const char* line;
-    } cases[] = {{" 7", "30", "アラーム  7時30分"},   {"Default", "30", "アラーム 設定なし"},
+    } cases[] = {{" 7", "30", "アラーム  7時30分"},      {"Default", "30", "アラーム 設定なし"},
                  {" 7", "Default", "アラーム 設定なし"}, {"24", " 0", "アラーム 設定なし"},
                  {"23", "60", "アラーム 設定なし"},      {"-1", " 5", "アラーム 設定なし"},
                  {"abc", "x", "アラーム  0時 0分"}};
@@ -189,8 +187,8 @@ TEST_F(InfoPanelTest, ClockPageAfterAnotherPageAndTheFontGoesBack) {
 
 TEST_F(InfoPanelTest, AlarmLineBlinksOnlyWhileRingingAndOnlyOnTheClockPage) {
     SetAlarmTime("12", " 5"); // the current minute, so the ringing goes on
-    const std::vector<Line> on = ClockLines("2004年 8月 3日(火)", "午前12時 5分 9秒",
-                                            "アラーム 12時 5分");
+    const std::vector<Line> on =
+        ClockLines("2004年 8月 3日(火)", "午前12時 5分 9秒", "アラーム 12時 5分");
     const std::vector<Line> off = ClockLines("2004年 8月 3日(火)", "午前12時 5分 9秒", "");
     ExpectPage(on);
     ExpectPage(on);
