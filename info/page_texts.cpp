@@ -2,10 +2,6 @@
 
 #include <cstdio>
 
-const char* const kTitleText = "たまりんPAL【夕凪】";
-const char* const kVersionText = "Ver1.00　04/08/23";
-const char* const kCreditText = "制作：ますこっと工房";
-
 namespace {
 
 constexpr const char* kDayNames[] = {"日", "月", "火", "水", "木", "金", "土"};

@@ -19,9 +19,12 @@ constexpr int kTitleBytes = 19;
 constexpr int kVersionBytes = 17;
 constexpr int kCreditBytes = 20;
 
-extern const char* const kTitleText;
-extern const char* const kVersionText;
-extern const char* const kCreditText;
+constexpr char kTitleText[] = "たまりんPAL【夕凪】";
+constexpr char kVersionText[] = "Ver1.00　04/08/23";
+constexpr char kCreditText[] = "制作：ますこっと工房";
+static_assert(sizeof kTitleText - 1 == kTitleBytes, "the title is drawn whole");
+static_assert(sizeof kVersionText - 1 == kVersionBytes, "the version is drawn whole");
+static_assert(sizeof kCreditText - 1 == kCreditBytes, "the credit is drawn whole");
 
 // "日" to "土" for 0 (Sunday) to 6; "？" for anything else, so that even an
 // impossible day keeps the date line at its usual width.
