@@ -45,6 +45,7 @@ shape() { probe region "TAMARIN MASCOT1" | cut -d' ' -f6; }
 start_mascot pid
 read -r x y _ _ _ _ < <(probe window "TAMARIN MASCOT1" 20000)
 probe command "TAMARIN MASCOT1" 40010 # 団扇: three frames, three shapes
+probe command "TAMARIN MASCOT1" 40016 # アニメ固定: the chooser keeps out
 sleep 1
 
 # Shape changes seen from outside, sampled every 50 ms for 3 seconds.
