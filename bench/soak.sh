@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Runs the real mascot (panel shown, animating, redrawing ten times a second)
+# for many minutes and prints its resident memory once a minute, so a slow
+# growth shows. The clock page makes the panel redraw on every tick.
+#   bash bench/soak.sh [MINUTES]     (default 30)
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+minutes=${1:-30}
+source "$root/scripts/xvfb.sh"
+export MASCOT_WINEPREFIX=${MASCOT_WINEPREFIX:-/tmp/mascot-bench-prefix}
+source "$root/scripts/wine-env.sh"
+build=$root/build/bench
+[ -f "$build/mascot.exe" ] || { echo "run bench/idle.sh once first (it builds build/bench)"; exit 1; }
+
+start_xvfb || exit 1
+trap '"$MASCOT_WINESERVER" -k 2>/dev/null; stop_xvfb' EXIT
+[ -d "$WINEPREFIX" ] || bash "$root/scripts/wine-prefix-init" >/dev/null
+
+dir=$(mktemp -d)
+(cd "$dir" && exec "$MASCOT_WINE" "$build/mascot.exe") >/dev/null 2>&1 &
+"$MASCOT_WINE" "$build/probe.exe" window "TAMARIN MASCOT1" 20000 >/dev/null 2>&1
+pid=$(pgrep -nf mascot.exe)
+echo "minute  resident-kB"
+first=""
+for m in $(seq 0 "$minutes"); do
+    rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")
+    [ -n "$first" ] || first=$rss
+    printf '%6d  %11d\n' "$m" "$rss"
+    [ "$m" -lt "$minutes" ] && sleep 60
+done
+echo "growth over $minutes minutes: $((rss - first)) kB"
+"$MASCOT_WINE" "$build/probe.exe" command "TAMARIN MASCOT1" 102 >/dev/null 2>&1
+wait
