@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "anim/chooser.h"
 #include "anim/random.h"
 #include "anim/sprites.h"
 #include "app/platform.h"
@@ -35,14 +36,13 @@ void AddTrayIcon(HWND window) {
 // The first animation follows the hour band: night dozes, afternoon fans,
 // the rest of the day reads (through the short lead-in).
 void ChooseFirstState() {
-    const WORD hour = gMascot.now.wHour;
-    if (hour <= 4 || hour >= 22) {
+    switch (BandOfHour(gMascot.now.wHour)) {
+    case HourBand::Night:
         Cursor(Dozing) = 2;
         gMascot.state = Dozing;
-    } else if (hour >= 13 && hour <= 15) {
-        gMascot.state = Fanning;
-    } else {
-        gMascot.state = ReadingLeadIn;
+        break;
+    case HourBand::Afternoon: gMascot.state = Fanning; break;
+    case HourBand::Day: gMascot.state = ReadingLeadIn; break;
     }
 }
 
