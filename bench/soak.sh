@@ -24,10 +24,11 @@ echo "minute  resident-kB"
 first=""
 for m in $(seq 0 "$minutes"); do
     rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")
-    [ -n "$first" ] || first=$rss
+    # The first minute is start-up: caches fill once.
+    [ "$m" -eq 1 ] && first=$rss
     printf '%6d  %11d\n' "$m" "$rss"
     [ "$m" -lt "$minutes" ] && sleep 60
 done
-echo "growth over $minutes minutes: $((rss - first)) kB"
+echo "growth from minute 1 to minute $minutes: $((rss - first)) kB"
 "$MASCOT_WINE" "$build/probe.exe" command "TAMARIN MASCOT1" 102 >/dev/null 2>&1
 wait
