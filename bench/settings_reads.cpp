@@ -1,9 +1,7 @@
 // How long the four settings reads of one panel redraw take with an ordinary
 // settings file and with one of several megabytes, side by side. Run under
 // the same Wine as the program, in an empty scratch directory:
-//   x86_64-w64-mingw32-g++ -O2 -static -finput-charset=UTF-8 -fexec-charset=CP932 \
-//       -I. bench/settings_reads.cpp settings/settings.cpp -o settings_reads.exe
-//   scripts/wine-run settings_reads.exe
+//   scripts/wine-run build/bench/bench/settings_reads.exe
 #include <windows.h>
 
 #include <cstdio>
