@@ -48,9 +48,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     KeywordY("Default", work, &y);
     gMascot.instance = instance;
 
-    gMascot.mainWindow =
-        CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kMascotClass, nullptr, WS_POPUP, x, y,
-                        kMascotSize, kMascotSize, nullptr, nullptr, instance, nullptr);
+    gMascot.mainWindow = CreateMascotWindow(instance, x, y);
     if (gMascot.mainWindow == nullptr)
         return 0;
     ShowWindow(gMascot.mainWindow, showCommand);

@@ -2,6 +2,7 @@
 
 #include "info/info_window.h"
 #include "mascot/mascot_window.h"
+#include "mascot/start_position.h"
 #include "res/resource.h"
 
 void RegisterWindowClasses(HINSTANCE instance) {
@@ -21,4 +22,9 @@ void RegisterWindowClasses(HINSTANCE instance) {
     panel.hbrBackground = CreatePatternBrush(LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_PANEL)));
     panel.lpszClassName = kPanelClass;
     RegisterClassExA(&panel);
+}
+
+HWND CreateMascotWindow(HINSTANCE instance, int x, int y) {
+    return CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kMascotClass, nullptr, WS_POPUP, x, y,
+                           kMascotSize, kMascotSize, nullptr, nullptr, instance, nullptr);
 }

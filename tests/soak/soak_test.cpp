@@ -59,10 +59,7 @@ class LongRunTest : public ::testing::Test {
     void SetUp() override {
         ResetProgram();
         fake::SetClock(9, 0);
-        gMascot.mainWindow =
-            CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kMascotClass, nullptr, WS_POPUP, 0,
-                            0, kMascotSize, kMascotSize, nullptr, nullptr, gMascot.instance,
-                            nullptr);
+        gMascot.mainWindow = CreateMascotWindow(gMascot.instance, 0, 0);
         ASSERT_NE(gMascot.mainWindow, nullptr);
         ShowWindow(gMascot.mainWindow, SW_SHOWNOACTIVATE);
         gMascot.infoWindowDC = GetDC(gMascot.infoWindow);

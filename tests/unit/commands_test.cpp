@@ -21,9 +21,7 @@ class CommandsTest : public ::testing::Test {
     void TearDown() override { Destroy(); }
 
     HWND Create() {
-        gMascot.mainWindow =
-            CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kMascotClass, nullptr, WS_POPUP, 0, 0,
-                            kMascotSize, kMascotSize, nullptr, nullptr, gMascot.instance, nullptr);
+        gMascot.mainWindow = CreateMascotWindow(gMascot.instance, 0, 0);
         fake::sounds.clear();
         return gMascot.mainWindow;
     }
