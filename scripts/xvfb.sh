@@ -4,10 +4,14 @@ start_xvfb() {
     local n
     for n in $(seq 90 120); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        # A server of another file system view (a container or chroot) may
+        # answer on the same number through its abstract socket.
+        xdpyinfo -display ":$n" >/dev/null 2>&1 && continue
         Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
         MASCOT_XVFB_PID=$!
         local i
         for i in $(seq 1 50); do
+            kill -0 "$MASCOT_XVFB_PID" 2>/dev/null || break
             if xdpyinfo -display ":$n" >/dev/null 2>&1; then
                 export DISPLAY=":$n"
                 return 0
