@@ -4,34 +4,15 @@
 // milliseconds beside them are only for orientation.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <vector>
 
 #include "anim/sequencer.h"
 #include "anim/sprites.h"
 #include "app/state.h"
 #include "app/window_classes.h"
+#include "bench/bench_timing.h"
 
 namespace {
-
-double NowMs() {
-    LARGE_INTEGER count, frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-template <typename Work> double MedianMs(int runs, Work work) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const double start = NowMs();
-        work();
-        times.push_back(NowMs() - start);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 void BuildAllRegions() {
     for (int i = 0; i < kFrameCount; ++i) {

@@ -5,37 +5,16 @@
 //   scripts/wine-run build/XX/bench/panel_redraw.exe
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <vector>
 
 #include "app/state.h"
 #include "app/window_classes.h"
+#include "bench/bench_timing.h"
 #include "info/info_pages.h"
 #include "info/info_window.h"
 #include "settings/settings.h"
 
 namespace {
-
-double NowMs() {
-    LARGE_INTEGER count, frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// Median over runs of the mean of 20 calls.
-template <typename Work> double MedianMs(int runs, Work work) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const double start = NowMs();
-        for (int k = 0; k < 20; ++k)
-            work();
-        times.push_back((NowMs() - start) / 20);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 void FourReads() {
     char text[kSettingTextSize];
@@ -57,12 +36,13 @@ int main() {
     WriteSetting(kSectionAlarm, kKeyAlarmHour, " 7");
     WriteSetting(kSectionAlarm, kKeyAlarmMinute, "30");
 
-    const double reads = MedianMs(25, FourReads);
+    const double reads = MedianMs(25, FourReads, 20);
     std::printf("%-28s %8s %12s %14s\n", "", "ms", "share of tick", "x settings reads");
     const char* names[] = {"clock page", "position and memory page", "version page"};
     for (int page = 0; page < 3; ++page) {
         gMascot.flags.infoPage = page;
-        const double ms = MedianMs(25, [] { RedrawInfo(); });
+        const double ms = MedianMs(
+            25, [] { RedrawInfo(); }, 20);
         std::printf("%-28s %8.3f %12.4f %14.2f\n", names[page], ms, ms / 100.0, ms / reads);
     }
     std::printf("%-28s %8.3f %12.4f %14.2f\n", "four settings reads alone", reads, reads / 100.0,

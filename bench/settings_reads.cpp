@@ -36,8 +36,7 @@ double PerRedraw() {
         ReadSettingText(kSectionAlarm, kKeyAlarmMinute, "Default", text);
     }
     QueryPerformanceCounter(&end);
-    return 1e6 * static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart /
-           kRedraws;
+    return 1e6 * static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart / kRedraws;
 }
 
 } // namespace
@@ -47,8 +46,8 @@ int main() {
     const double small = PerRedraw();
     WriteFile(true);
     const double big = PerRedraw();
-    std::printf("four reads per redraw: small file %.1f us, 6 MB file %.1f us, ratio %.1f\n",
-                small, big, big / small);
+    std::printf("four reads per redraw: small file %.1f us, 6 MB file %.1f us, ratio %.1f\n", small,
+                big, big / small);
     DeleteFileA("mascot.ini");
     return 0;
 }
