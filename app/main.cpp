@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/idle.h"
+#include "app/platform.h"
 #include "app/state.h"
 #include "app/window_classes.h"
 #include "info/info_window.h"
@@ -35,6 +36,7 @@ int RunMessageLoop() {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    BindSystemLibraries(); // before anything could load a library from the program's folder
     if (AnotherCopyRuns()) {
         MessageBoxA(gMascot.mainWindow, "選択されたプログラムは\n既に実行されています。",
                     "多重起動（デスクトップマスコット）", MB_ICONWARNING);

@@ -8,3 +8,8 @@
 void PlatformLocalTime(SYSTEMTIME* now);
 DWORD PlatformMilliseconds();
 BOOL PlatformPlaySound(LPCSTR sound, HMODULE module, DWORD flags);
+
+// Limits the process's later library loads to the system directory and binds
+// the multimedia library from there. The program calls it first thing; the
+// services above bind on first use if it has not run.
+void BindSystemLibraries();
