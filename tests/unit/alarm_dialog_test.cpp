@@ -42,6 +42,16 @@ bool Checked(HWND dialog, int box) { return IsDlgButtonChecked(dialog, box) == B
 
 void Press(HWND dialog, int button) { SendDlgItemMessageA(dialog, button, BM_CLICK, 0, 0); }
 
+// Types keys into the edit field of a combo box over all of its text, as a
+// user who tabs into the field and types does.
+void Type(HWND dialog, int box, const char* keys) {
+    HWND field = FindWindowExA(GetDlgItem(dialog, box), nullptr, "Edit", nullptr);
+    SetFocus(field);
+    SendMessageA(field, EM_SETSEL, 0, -1);
+    for (const char* key = keys; *key != '\0'; ++key)
+        SendMessageA(field, WM_CHAR, static_cast<unsigned char>(*key), 1);
+}
+
 // The four alarm keys as read back. (Wine's profile writer drops the leading
 // space of " 7"; every reader sees the same number either way.)
 std::string Stored() {
@@ -151,6 +161,15 @@ TEST_F(AlarmDialogTest, OkStoresEverythingAndCancelNothing) {
     });
     EXPECT_EQ(Stored(), "1,0,7,Default");
     EXPECT_EQ(gMascot.flags.alarmDaily, 0);
+
+    // Two typed digits fit: the field scrolls instead of refusing the second.
+    RunDialog([](HWND dialog) {
+        Type(dialog, IDC_ALARM_HOUR, "17");
+        Type(dialog, IDC_ALARM_MINUTE, "45");
+        EXPECT_EQ(FieldText(dialog, IDC_ALARM_HOUR), "17");
+        Press(dialog, IDOK);
+    });
+    EXPECT_EQ(Stored(), "1,0,17,45");
 }
 
 TEST_F(AlarmDialogTest, SwitchingOffWhileRingingSilencesAndKeepsTheTime) {
