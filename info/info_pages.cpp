@@ -96,9 +96,10 @@ void DrawPositionAndMemoryPage() {
     const int totalLength = FormatTotalMemoryLine(memory.ullTotalPhys, total);
     const int freeLength = FormatFreeMemoryLine(memory.ullAvailPhys, free);
 
-    const int shown = BytesToDraw(kPositionLineBytes, positionLength);
-    DrawLine(kBlueShadow, 7, 7, position, shown);
-    DrawLine(kBlack, 5, 5, position, shown);
+    // Drawn whole: a five-character coordinate (a monitor left of the
+    // primary one) must not lose the end of y.
+    DrawLine(kBlueShadow, 7, 7, position, positionLength);
+    DrawLine(kBlack, 5, 5, position, positionLength);
     DrawLine(kBlueShadow, 7, 27, total, totalLength);
     DrawLine(kBlack, 5, 25, total, totalLength);
     DrawLine(kBlueShadow, 7, 42, free, freeLength);

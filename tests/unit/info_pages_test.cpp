@@ -226,9 +226,8 @@ TEST_F(InfoPanelTest, PositionAndMemoryPageShowsTheRealFigures) {
             std::snprintf(position, sizeof position, "座標 X%4d,Y 200", x);
             std::snprintf(total, sizeof total, "全物理メモリ%4lluMB", after.ullTotalPhys >> 20);
             std::snprintf(free, sizeof free, "空物理メモリ%4lluMB", after.ullAvailPhys >> 20);
-            const std::string shown = std::string(position).substr(0, 16); // tail cut at 16
-            ExpectPage({{kBlue, 7, 7, shown},
-                        {kBlack, 5, 5, shown},
+            ExpectPage({{kBlue, 7, 7, position}, // whole, even at 17 bytes
+                        {kBlack, 5, 5, position},
                         {kBlue, 7, 27, total},
                         {kBlack, 5, 25, total},
                         {kBlue, 7, 42, free},
