@@ -86,12 +86,11 @@ void OnCreate(HWND window) {
     SeedSettings();
     gMascot.flags.alarmEnabled = ReadSettingInt(kSectionAlarm, kKeyAlarmUse, 0) & 3;
     gMascot.flags.alarmDaily = ReadSettingInt(kSectionAlarm, kKeyAlarmDaily, 0) & 3;
-    const int x = StartX();
-    const int y = StartY();
-    CreateInfoPanel(window, x, y);
+    const POINT start = StartPlace();
+    CreateInfoPanel(window, start.x, start.y);
     ApplyOnTopSetting(window);
     CreateInfoFont();
-    MoveWindow(window, x, y, kMascotSize, kMascotSize, TRUE);
+    MoveWindow(window, start.x, start.y, kMascotSize, kMascotSize, TRUE);
 }
 
 void OnDestroy(HWND window) {
