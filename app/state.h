@@ -99,6 +99,9 @@ struct MascotState {
     HMENU popupMenu;
     NOTIFYICONDATAA trayData;
     HICON trayIcon;
+    // The shell's registered message "TaskbarCreated": a new taskbar has no
+    // icons, so the mascot adds hers again when it arrives.
+    UINT taskbarCreated;
 };
 
 extern MascotState gMascot;

@@ -31,7 +31,12 @@ void AddTrayIcon(HWND window) {
     tray.hIcon = gMascot.trayIcon;
     std::strcpy(tray.szTip, kTrayTip);
     Shell_NotifyIconA(NIM_ADD, &tray);
+    gMascot.taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
 }
+
+// The taskbar was made anew (Explorer restarted): the same icon, tip and
+// callback go into its notification area.
+void OnTaskbarCreated() { Shell_NotifyIconA(NIM_ADD, &gMascot.trayData); }
 
 // The first animation follows the hour band: night dozes, afternoon fans,
 // the rest of the day reads (through the short lead-in).
@@ -113,6 +118,11 @@ LRESULT CALLBACK MascotWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_LBUTTONDOWN: OnLeftButton(window, lParam); return 0;
     case WM_RBUTTONDOWN: OnRightButton(window, lParam); return 0;
     case kTrayMessage: OnTrayNotify(window, lParam); return 0;
-    default: return DefWindowProcA(window, message, wParam, lParam);
+    default:
+        if (message == gMascot.taskbarCreated && message != 0) {
+            OnTaskbarCreated();
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
     }
 }

@@ -222,6 +222,16 @@ TEST_F(MascotWindowTest, DestroyReleasesTheFontStopsSoundAndEndsTheLoop) {
     EXPECT_TRUE(fake::sounds.back().name.empty());
 }
 
+TEST_F(MascotWindowTest, IconIsAddedAgainWhenTheTaskbarIsMadeAnew) {
+    ASSERT_NE(Create(), nullptr);
+    NOTIFYICONDATAA& icon = gMascot.trayData;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &icon)); // it is there
+    Shell_NotifyIconA(NIM_DELETE, &icon);              // as a new taskbar has none
+    ASSERT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &icon));
+    SendMessageA(gMascot.mainWindow, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &icon));
+}
+
 TEST_F(MascotWindowTest, PanelOffsetsWrapForPositionsAtTheEndsOfTheIntRange) {
     const POINT normal = PanelPlace(300, 200);
     EXPECT_EQ(normal.x, 180);
