@@ -11,6 +11,8 @@ bool alarmTimeSet = false;
 
 namespace {
 
+int StoredTime() { return gMascot.alarmHour * 60 + gMascot.alarmMinute; }
+
 // Seconds play no part: the alarm matches for the whole of its minute.
 bool AlarmTimeMatches() {
     return alarmTimeSet && gMascot.alarmHour == gMascot.now.wHour &&
@@ -33,6 +35,7 @@ void StartAlarmSound() {
 void StartRinging() {
     StartAlarmSound();
     gMascot.flags.alarmRinging = 1;
+    gMascot.ringingAlarmTime = StoredTime();
     if (gMascot.flags.animLock == 0) {
         Cursor(LookingAround) = 1;
         gMascot.resumeState = static_cast<int>(gMascot.state);
@@ -41,13 +44,22 @@ void StartRinging() {
     }
 }
 
+// A one-time alarm that has rung is over and forgets its time; a daily one
+// keeps it for the next day. A different time the user stored while it rang
+// is a new alarm and stays.
+void ForgetOneTimeAlarm() {
+    if (gMascot.flags.alarmDaily != 0)
+        return;
+    if (alarmTimeSet && StoredTime() != gMascot.ringingAlarmTime)
+        return;
+    WriteSetting(kSectionAlarm, kKeyAlarmHour, "Default");
+    WriteSetting(kSectionAlarm, kKeyAlarmMinute, "Default");
+}
+
 // The minute has passed, or the stored time changed under the ringing alarm.
 void EndRinging() {
     StopSound();
-    if (gMascot.flags.alarmDaily == 0) {
-        WriteSetting(kSectionAlarm, kKeyAlarmHour, "Default");
-        WriteSetting(kSectionAlarm, kKeyAlarmMinute, "Default");
-    }
+    ForgetOneTimeAlarm();
     gMascot.flags.alarmRinging = 0;
     if (gMascot.flags.animLock == 0)
         RestoreResumeState(PrimeDozing | PrimeLookingAround | PrimeDozingBreeze);

@@ -75,6 +75,10 @@ struct MascotState {
     SYSTEMTIME now;
     int alarmHour;
     int alarmMinute;
+    // The stored alarm time (hour * 60 + minute) that started the ringing.
+    // Its end clears a one-time alarm's time only while it is still this one,
+    // so a new time stored meanwhile is kept.
+    int ringingAlarmTime;
 
     // Idle pacing
     DWORD lastTick;
