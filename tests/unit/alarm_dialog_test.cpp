@@ -137,7 +137,7 @@ TEST_F(AlarmDialogTest, OkStoresEverythingAndCancelNothing) {
     EXPECT_EQ(RunDialog([](HWND dialog) {
                   Press(dialog, IDC_ALARM_USE);
                   Press(dialog, IDC_ALARM_DAILY);
-                  SetDlgItemTextA(dialog, IDC_ALARM_HOUR, "7");
+                  Type(dialog, IDC_ALARM_HOUR, "007"); // wider than the field
                   SetDlgItemTextA(dialog, IDC_ALARM_MINUTE, "30");
                   Press(dialog, IDOK);
               }),
@@ -162,11 +162,16 @@ TEST_F(AlarmDialogTest, OkStoresEverythingAndCancelNothing) {
     EXPECT_EQ(Stored(), "1,0,7,Default");
     EXPECT_EQ(gMascot.flags.alarmDaily, 0);
 
-    // Two typed digits fit: the field scrolls instead of refusing the second.
+    // Two typed digits are taken, and both stay in sight (the field shows
+    // from its first character on).
     RunDialog([](HWND dialog) {
         Type(dialog, IDC_ALARM_HOUR, "17");
         Type(dialog, IDC_ALARM_MINUTE, "45");
         EXPECT_EQ(FieldText(dialog, IDC_ALARM_HOUR), "17");
+        for (int box : {IDC_ALARM_HOUR, IDC_ALARM_MINUTE}) {
+            HWND field = FindWindowExA(GetDlgItem(dialog, box), nullptr, "Edit", nullptr);
+            EXPECT_EQ(SendMessageA(field, EM_GETFIRSTVISIBLELINE, 0, 0), 0) << box;
+        }
         Press(dialog, IDOK);
     });
     EXPECT_EQ(Stored(), "1,0,17,45");
