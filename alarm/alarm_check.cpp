@@ -67,9 +67,32 @@ void EndRinging() {
 
 } // namespace
 
+void ReadStoredAlarmTime() {
+    char hourText[kSettingTextSize];
+    char minuteText[kSettingTextSize];
+    gMascot.alarmHour = ReadSettingInt(kSectionAlarm, kKeyAlarmHour, 24);
+    ReadSettingText(kSectionAlarm, kKeyAlarmHour, "Default", hourText);
+    gMascot.alarmMinute = ReadSettingInt(kSectionAlarm, kKeyAlarmMinute, 24);
+    ReadSettingText(kSectionAlarm, kKeyAlarmMinute, "Default", minuteText);
+    alarmTimeSet = std::strcmp(hourText, "Default") != 0 &&
+                   std::strcmp(minuteText, "Default") != 0 && gMascot.alarmHour >= 0 &&
+                   gMascot.alarmHour <= 23 && gMascot.alarmMinute >= 0 && gMascot.alarmMinute <= 59;
+}
+
 void CheckAlarm() {
-    if (gMascot.flags.alarmEnabled == 1 && gMascot.flags.alarmRinging == 0 && AlarmTimeMatches())
+    if (gMascot.flags.alarmSilenced == 1 && !AlarmTimeMatches())
+        gMascot.flags.alarmSilenced = 0; // the silenced minute is over
+    if (gMascot.flags.alarmEnabled == 1 && gMascot.flags.alarmRinging == 0 &&
+        gMascot.flags.alarmSilenced == 0 && AlarmTimeMatches())
         StartRinging();
     if (gMascot.flags.alarmRinging == 1 && !AlarmTimeMatches())
         EndRinging();
+}
+
+void SilenceAlarmByClick() {
+    StopSound();
+    gMascot.flags.alarmRinging = 0;
+    gMascot.flags.alarmSilenced = 1;
+    ReadStoredAlarmTime(); // the file may have changed since the last redraw
+    ForgetOneTimeAlarm();
 }

@@ -48,7 +48,10 @@ struct StatusFlags {
     signed int alarmDaily : 2;
     signed int infoPage : 3;
     signed int breezeLength : 7;
-    signed int unused : 4;
+    // 1 from a panel click that silenced the alarm until the clock leaves the
+    // alarm's minute: the alarm does not start again within that minute.
+    signed int alarmSilenced : 2;
+    signed int unused : 2;
 };
 static_assert(sizeof(StatusFlags) == 4, "StatusFlags is one 32-bit word");
 

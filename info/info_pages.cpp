@@ -5,9 +5,6 @@
 #include "app/state.h"
 #include "info/info_window.h"
 #include "info/page_texts.h"
-#include "settings/settings.h"
-
-#include <cstring>
 
 namespace {
 
@@ -45,15 +42,7 @@ void WarnAboutImpossibleDay() {
 // The alarm time is read back from the settings file on every redraw, so a
 // time changed by the dialog (or by hand) is seen at once.
 void ReadAlarmTime(ClockTexts& texts) {
-    char hourText[kSettingTextSize];
-    char minuteText[kSettingTextSize];
-    gMascot.alarmHour = ReadSettingInt(kSectionAlarm, kKeyAlarmHour, 24);
-    ReadSettingText(kSectionAlarm, kKeyAlarmHour, "Default", hourText);
-    gMascot.alarmMinute = ReadSettingInt(kSectionAlarm, kKeyAlarmMinute, 24);
-    ReadSettingText(kSectionAlarm, kKeyAlarmMinute, "Default", minuteText);
-    alarmTimeSet = std::strcmp(hourText, "Default") != 0 &&
-                   std::strcmp(minuteText, "Default") != 0 && gMascot.alarmHour >= 0 &&
-                   gMascot.alarmHour <= 23 && gMascot.alarmMinute >= 0 && gMascot.alarmMinute <= 59;
+    ReadStoredAlarmTime();
     texts.alarmLength =
         FormatAlarmLine(alarmTimeSet, gMascot.alarmHour, gMascot.alarmMinute, texts.alarm);
 }

@@ -6,7 +6,9 @@
 #include <functional>
 #include <string>
 
+#include "alarm/alarm_check.h"
 #include "alarm/alarm_dialog.h"
+#include "app/platform.h"
 #include "app/state.h"
 #include "res/resource.h"
 #include "settings/settings.h"
@@ -200,10 +202,21 @@ TEST_F(AlarmDialogTest, SwitchingOffWhileRingingSilencesAndKeepsTheTime) {
     }
 }
 
-TEST_F(AlarmDialogTest, CancelAfterAPanelClickSwitchesTheAlarmOnAgainInMemory) {
-    WriteSettingsFile("[ALARM]\r\nアラーム使用=1\r\n");
-    gMascot.flags.alarmEnabled = 0; // as a silencing click leaves it
+TEST_F(AlarmDialogTest, CancelAfterAPanelClickDoesNotStartTheAlarmAgainInItsMinute) {
+    WriteSettingsFile(
+        "[ALARM]\r\nアラーム使用=1\r\n毎日アラーム=1\r\n設定時刻時= 7\r\n設定時刻分= 5\r\n");
+    gMascot.flags.alarmEnabled = 1;
+    gMascot.flags.alarmDaily = 1;
+    PlatformLocalTime(&gMascot.now);
+    ReadStoredAlarmTime();
+    CheckAlarm();
+    ASSERT_EQ(gMascot.flags.alarmRinging, 1);
+    SilenceAlarmByClick();
+    fake::localTimeReads = 0;
     RunDialog([](HWND dialog) { Press(dialog, IDCANCEL); });
     EXPECT_EQ(gMascot.flags.alarmEnabled, 1);
     EXPECT_EQ(fake::localTimeReads, 1);
+    ReadStoredAlarmTime();
+    CheckAlarm();
+    EXPECT_EQ(gMascot.flags.alarmRinging, 0);
 }
