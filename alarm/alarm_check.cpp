@@ -11,6 +11,8 @@ bool alarmTimeSet = false;
 
 namespace {
 
+int StoredTime() { return gMascot.alarmHour * 60 + gMascot.alarmMinute; }
+
 // Seconds play no part: the alarm matches for the whole of its minute.
 bool AlarmTimeMatches() {
     return alarmTimeSet && gMascot.alarmHour == gMascot.now.wHour &&
@@ -33,6 +35,7 @@ void StartAlarmSound() {
 void StartRinging() {
     StartAlarmSound();
     gMascot.flags.alarmRinging = 1;
+    gMascot.ringingAlarmTime = StoredTime();
     if (gMascot.flags.animLock == 0) {
         Cursor(LookingAround) = 1;
         gMascot.resumeState = static_cast<int>(gMascot.state);
@@ -41,13 +44,22 @@ void StartRinging() {
     }
 }
 
+// A one-time alarm that has rung is over and forgets its time; a daily one
+// keeps it for the next day. A different time the user stored while it rang
+// is a new alarm and stays.
+void ForgetOneTimeAlarm() {
+    if (gMascot.flags.alarmDaily != 0)
+        return;
+    if (alarmTimeSet && StoredTime() != gMascot.ringingAlarmTime)
+        return;
+    WriteSetting(kSectionAlarm, kKeyAlarmHour, "Default");
+    WriteSetting(kSectionAlarm, kKeyAlarmMinute, "Default");
+}
+
 // The minute has passed, or the stored time changed under the ringing alarm.
 void EndRinging() {
     StopSound();
-    if (gMascot.flags.alarmDaily == 0) {
-        WriteSetting(kSectionAlarm, kKeyAlarmHour, "Default");
-        WriteSetting(kSectionAlarm, kKeyAlarmMinute, "Default");
-    }
+    ForgetOneTimeAlarm();
     gMascot.flags.alarmRinging = 0;
     if (gMascot.flags.animLock == 0)
         RestoreResumeState(PrimeDozing | PrimeLookingAround | PrimeDozingBreeze);
@@ -55,9 +67,32 @@ void EndRinging() {
 
 } // namespace
 
+void ReadStoredAlarmTime() {
+    char hourText[kSettingTextSize];
+    char minuteText[kSettingTextSize];
+    gMascot.alarmHour = ReadSettingInt(kSectionAlarm, kKeyAlarmHour, 24);
+    ReadSettingText(kSectionAlarm, kKeyAlarmHour, "Default", hourText);
+    gMascot.alarmMinute = ReadSettingInt(kSectionAlarm, kKeyAlarmMinute, 24);
+    ReadSettingText(kSectionAlarm, kKeyAlarmMinute, "Default", minuteText);
+    alarmTimeSet = std::strcmp(hourText, "Default") != 0 &&
+                   std::strcmp(minuteText, "Default") != 0 && gMascot.alarmHour >= 0 &&
+                   gMascot.alarmHour <= 23 && gMascot.alarmMinute >= 0 && gMascot.alarmMinute <= 59;
+}
+
 void CheckAlarm() {
-    if (gMascot.flags.alarmEnabled == 1 && gMascot.flags.alarmRinging == 0 && AlarmTimeMatches())
+    if (gMascot.flags.alarmSilenced == 1 && !AlarmTimeMatches())
+        gMascot.flags.alarmSilenced = 0; // the silenced minute is over
+    if (gMascot.flags.alarmEnabled == 1 && gMascot.flags.alarmRinging == 0 &&
+        gMascot.flags.alarmSilenced == 0 && AlarmTimeMatches())
         StartRinging();
     if (gMascot.flags.alarmRinging == 1 && !AlarmTimeMatches())
         EndRinging();
+}
+
+void SilenceAlarmByClick() {
+    StopSound();
+    gMascot.flags.alarmRinging = 0;
+    gMascot.flags.alarmSilenced = 1;
+    ReadStoredAlarmTime(); // the file may have changed since the last redraw
+    ForgetOneTimeAlarm();
 }

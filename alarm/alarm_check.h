@@ -5,6 +5,16 @@
 // every panel redraw sets it before it runs CheckAlarm.
 extern bool alarmTimeSet;
 
+// Reads the alarm time back from the settings file into alarmHour,
+// alarmMinute and alarmTimeSet.
+void ReadStoredAlarmTime();
+
 // Starts the alarm when it is on and its minute has come; ends a ringing
 // alarm once the stored time no longer matches the clock.
 void CheckAlarm();
+
+// A click on the panel silences the ringing alarm: the sound stops, and the
+// alarm stays silent for the rest of its minute and is then over as if the
+// minute had passed. A one-time alarm forgets its time at once, so that not
+// even a restart within the minute rings it again.
+void SilenceAlarmByClick();

@@ -23,6 +23,13 @@ void FillList(HWND dialog, int box, int last) {
     }
 }
 
+// The edit field of a box is narrow: its usual margins leave room for one
+// digit, so "22" would show as "2". Without them two digits fit.
+void MakeRoomForTwoDigits(HWND dialog, int box) {
+    HWND field = FindWindowExA(GetDlgItem(dialog, box), nullptr, "Edit", nullptr);
+    SendMessageA(field, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+}
+
 // A stored time that is unset or out of range opens as the current time.
 void ShowStoredTime(HWND dialog, int box, const char* key, int intDefault, int last, int current) {
     int value = ReadSettingInt(kSectionAlarm, key, intDefault);
@@ -43,6 +50,8 @@ void OnInitDialog(HWND dialog) {
         CheckDlgButton(dialog, IDC_ALARM_DAILY, BST_CHECKED);
     FillList(dialog, IDC_ALARM_HOUR, 23);
     FillList(dialog, IDC_ALARM_MINUTE, 59);
+    MakeRoomForTwoDigits(dialog, IDC_ALARM_HOUR);
+    MakeRoomForTwoDigits(dialog, IDC_ALARM_MINUTE);
     ShowStoredTime(dialog, IDC_ALARM_HOUR, kKeyAlarmHour, 24, 23, gMascot.now.wHour);
     ShowStoredTime(dialog, IDC_ALARM_MINUTE, kKeyAlarmMinute, 60, 59, gMascot.now.wMinute);
 }

@@ -48,7 +48,10 @@ struct StatusFlags {
     signed int alarmDaily : 2;
     signed int infoPage : 3;
     signed int breezeLength : 7;
-    signed int unused : 4;
+    // 1 from a panel click that silenced the alarm until the clock leaves the
+    // alarm's minute: the alarm does not start again within that minute.
+    signed int alarmSilenced : 2;
+    signed int unused : 2;
 };
 static_assert(sizeof(StatusFlags) == 4, "StatusFlags is one 32-bit word");
 
@@ -75,6 +78,10 @@ struct MascotState {
     SYSTEMTIME now;
     int alarmHour;
     int alarmMinute;
+    // The stored alarm time (hour * 60 + minute) that started the ringing.
+    // Its end clears a one-time alarm's time only while it is still this one,
+    // so a new time stored meanwhile is kept.
+    int ringingAlarmTime;
 
     // Idle pacing
     DWORD lastTick;
@@ -99,6 +106,9 @@ struct MascotState {
     HMENU popupMenu;
     NOTIFYICONDATAA trayData;
     HICON trayIcon;
+    // The shell's registered message "TaskbarCreated": a new taskbar has no
+    // icons, so the mascot adds hers again when it arrives.
+    UINT taskbarCreated;
 };
 
 extern MascotState gMascot;

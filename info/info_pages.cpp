@@ -5,9 +5,6 @@
 #include "app/state.h"
 #include "info/info_window.h"
 #include "info/page_texts.h"
-#include "settings/settings.h"
-
-#include <cstring>
 
 namespace {
 
@@ -45,15 +42,7 @@ void WarnAboutImpossibleDay() {
 // The alarm time is read back from the settings file on every redraw, so a
 // time changed by the dialog (or by hand) is seen at once.
 void ReadAlarmTime(ClockTexts& texts) {
-    char hourText[kSettingTextSize];
-    char minuteText[kSettingTextSize];
-    gMascot.alarmHour = ReadSettingInt(kSectionAlarm, kKeyAlarmHour, 24);
-    ReadSettingText(kSectionAlarm, kKeyAlarmHour, "Default", hourText);
-    gMascot.alarmMinute = ReadSettingInt(kSectionAlarm, kKeyAlarmMinute, 24);
-    ReadSettingText(kSectionAlarm, kKeyAlarmMinute, "Default", minuteText);
-    alarmTimeSet = std::strcmp(hourText, "Default") != 0 &&
-                   std::strcmp(minuteText, "Default") != 0 && gMascot.alarmHour >= 0 &&
-                   gMascot.alarmHour <= 23 && gMascot.alarmMinute >= 0 && gMascot.alarmMinute <= 59;
+    ReadStoredAlarmTime();
     texts.alarmLength =
         FormatAlarmLine(alarmTimeSet, gMascot.alarmHour, gMascot.alarmMinute, texts.alarm);
 }
@@ -96,9 +85,10 @@ void DrawPositionAndMemoryPage() {
     const int totalLength = FormatTotalMemoryLine(memory.ullTotalPhys, total);
     const int freeLength = FormatFreeMemoryLine(memory.ullAvailPhys, free);
 
-    const int shown = BytesToDraw(kPositionLineBytes, positionLength);
-    DrawLine(kBlueShadow, 7, 7, position, shown);
-    DrawLine(kBlack, 5, 5, position, shown);
+    // Drawn whole: a five-character coordinate (a monitor left of the
+    // primary one) must not lose the end of y.
+    DrawLine(kBlueShadow, 7, 7, position, positionLength);
+    DrawLine(kBlack, 5, 5, position, positionLength);
     DrawLine(kBlueShadow, 7, 27, total, totalLength);
     DrawLine(kBlack, 5, 25, total, totalLength);
     DrawLine(kBlueShadow, 7, 42, free, freeLength);

@@ -1,6 +1,6 @@
 #include "info/info_window.h"
 
-#include "app/sound.h"
+#include "alarm/alarm_check.h"
 #include "app/state.h"
 #include "res/resource.h"
 #include "settings/settings.h"
@@ -13,9 +13,7 @@ constexpr const char* kFontFace = "ＭＳ ゴシック";
 void OnLeftButton() {
     BringWindowToTop(gMascot.mainWindow);
     if (gMascot.flags.alarmRinging == 1) {
-        StopSound();
-        gMascot.flags.alarmRinging = 0;
-        gMascot.flags.alarmEnabled = 0; // in memory only: the file keeps its switch
+        SilenceAlarmByClick();
         if (gMascot.flags.animLock == 0)
             RestoreResumeState(PrimeAll);
         return;

@@ -9,7 +9,8 @@ constexpr int kPageTextSize = 64;
 using PageText = char[kPageTextSize];
 
 // The bytes each line is drawn with. A line formatted shorter is drawn only
-// as far as it goes; the memory lines are drawn at their whole length.
+// as far as it goes; the position and memory lines are drawn at their whole
+// length (ordinary positions are exactly kPositionLineBytes long).
 constexpr int kDateLineBytes = 18;
 constexpr int kTimeLineBytes = 16;
 constexpr int kAlarmLineBytes = 17;

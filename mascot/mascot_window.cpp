@@ -31,7 +31,12 @@ void AddTrayIcon(HWND window) {
     tray.hIcon = gMascot.trayIcon;
     std::strcpy(tray.szTip, kTrayTip);
     Shell_NotifyIconA(NIM_ADD, &tray);
+    gMascot.taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
 }
+
+// The taskbar was made anew (Explorer restarted): the same icon, tip and
+// callback go into its notification area.
+void OnTaskbarCreated() { Shell_NotifyIconA(NIM_ADD, &gMascot.trayData); }
 
 // The first animation follows the hour band: night dozes, afternoon fans,
 // the rest of the day reads (through the short lead-in).
@@ -86,12 +91,11 @@ void OnCreate(HWND window) {
     SeedSettings();
     gMascot.flags.alarmEnabled = ReadSettingInt(kSectionAlarm, kKeyAlarmUse, 0) & 3;
     gMascot.flags.alarmDaily = ReadSettingInt(kSectionAlarm, kKeyAlarmDaily, 0) & 3;
-    const int x = StartX();
-    const int y = StartY();
-    CreateInfoPanel(window, x, y);
+    const POINT start = StartPlace();
+    CreateInfoPanel(window, start.x, start.y);
     ApplyOnTopSetting(window);
     CreateInfoFont();
-    MoveWindow(window, x, y, kMascotSize, kMascotSize, TRUE);
+    MoveWindow(window, start.x, start.y, kMascotSize, kMascotSize, TRUE);
 }
 
 void OnDestroy(HWND window) {
@@ -114,6 +118,11 @@ LRESULT CALLBACK MascotWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_LBUTTONDOWN: OnLeftButton(window, lParam); return 0;
     case WM_RBUTTONDOWN: OnRightButton(window, lParam); return 0;
     case kTrayMessage: OnTrayNotify(window, lParam); return 0;
-    default: return DefWindowProcA(window, message, wParam, lParam);
+    default:
+        if (message == gMascot.taskbarCreated && message != 0) {
+            OnTaskbarCreated();
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
     }
 }

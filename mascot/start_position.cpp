@@ -1,5 +1,6 @@
 #include "mascot/start_position.h"
 
+#include <climits>
 #include <cstring>
 
 #include "settings/settings.h"
@@ -55,4 +56,30 @@ int StartY() {
     if (KeywordY(text, ReadWorkArea(), &y))
         return y;
     return ReadSettingInt(kSectionOption, kKeyStartY, 0);
+}
+
+namespace {
+
+bool ShownOnAMonitor(int x, int y) {
+    // Past these the window's far edges do not fit an int, and no monitor
+    // reaches that far anyway.
+    if (x > INT_MAX - kMascotSize || y > INT_MAX - kMascotSize)
+        return false;
+    const RECT window{x, y, x + kMascotSize, y + kMascotSize};
+    return MonitorFromRect(&window, MONITOR_DEFAULTTONULL) != nullptr;
+}
+
+} // namespace
+
+POINT StartPlace() {
+    POINT start{StartX(), StartY()};
+    if (!ShownOnAMonitor(start.x, start.y)) {
+        const RECT work = ReadWorkArea();
+        int x = 0;
+        int y = 0;
+        KeywordX("Default", work, &x);
+        KeywordY("Default", work, &y);
+        start = POINT{x, y};
+    }
+    return start;
 }

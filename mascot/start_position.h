@@ -25,3 +25,9 @@ inline POINT PanelPlace(int x, int y) {
 // The start position read from the settings file.
 int StartX();
 int StartY();
+
+// Where the mascot starts: the position read from the settings file, unless
+// no monitor would show any part of her window there (a monitor unplugged, a
+// resolution lowered, a hand edit); then the "Default" place, for this start
+// only. The settings file keeps what it says.
+POINT StartPlace();

@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# The alarm with a real mouse and keyboard: set to the current minute in the
-# dialog opened from the context menu, it rings at once (the alarm line blinks, the
-# sound plays), a left click on the panel silences it, and a one-time alarm
-# forgets its time when the minute is over. The sound is caught by pointing
-# ALSA at a file: Wine plays into it instead of a sound card.
+# The alarm in one run of the program. A one-time alarm stored in the file
+# for the current minute, with a missing alarm.wav as its sound, rings
+# silently and forgets its time when the minute is over. Then, with a real
+# mouse and keyboard: set daily to the current minute in the dialog opened
+# from the context menu, the alarm rings at once (the alarm line blinks, the
+# sound plays); a left click on the panel silences it for the rest of that
+# minute, even when the dialog is opened and cancelled; set to the next minute
+# by typing in the dialog, it rings again then. The sound is caught by
+# pointing ALSA at a file: Wine plays into it instead of a sound card.
 source "$(dirname "$0")/lib.sh"
 frames_dir="$(cd "$(dirname "$0")/../../res/generated" && pwd)"
 new_workdir
@@ -65,16 +69,15 @@ looks_around() { # looks_around X Y
     [ "$all" = 1 ] && echo 1 || echo "frames$seen"
 }
 
-# Waits until at least 10 and at most 35 seconds of the minute have passed,
-# so that setting the alarm and watching it ring fit into one minute.
-wait_for_early_minute() {
+# Waits until at least FROM and at most TO seconds of the minute have passed,
+# so that what follows fits into one minute.
+wait_for_early_minute() { # wait_for_early_minute FROM TO
     local s
-    while s=$((10#$(date +%S))); [ "$s" -lt 10 ] || [ "$s" -gt 35 ]; do sleep 1; done
+    while s=$((10#$(date +%S))); [ "$s" -lt "$1" ] || [ "$s" -gt "$2" ]; do sleep 0.5; done
 }
 
 # Chooses entry N of the list of the combo box ID of the open dialog: opens
-# the list with its button, goes to the top and then N entries down. (The
-# edit fields are too narrow for two typed digits: they do not scroll.)
+# the list with its button, goes to the top and then N entries down.
 pick_from_list() { # pick_from_list ID N
     local bx by bw bh
     read -r bx by bw bh < <(probe control "$1")
@@ -91,25 +94,61 @@ click_control() { # click_control ID: clicks near the left end of a dialog contr
     xdotool mousemove $((bx + 6)) $((by + bh / 2)) click 1
 }
 
+# Types TEXT into the edit field of the combo box ID of the open dialog, in
+# place of the number it shows.
+type_into() { # type_into ID TEXT
+    click_control "$1"
+    xdotool key --delay 30 End BackSpace BackSpace BackSpace
+    xdotool type --delay 60 "$2"
+}
+
+# A missing alarm.wav chosen as the sound: a one-time alarm stored for the
+# current minute rings silently in every other respect, and forgets its time
+# after its minute. Its few checks fit into any minute but its last seconds.
+wait_for_early_minute 1 40
+hour=$((10#$(date +%H)))
+minute=$((10#$(date +%M)))
+printf '[ALARM]\r\nアラーム使用=1\r\n毎日アラーム=0\r\n設定時刻時=%s\r\n設定時刻分=%s\r\n[OPTION]\r\nアラーム種類=User\r\n' \
+    "$hour" "$minute" | iconv -f UTF-8 -t CP932 >mascot.ini
 start_mascot pid
 read -r x y _ _ _ _ < <(probe window "TAMARIN MASCOT1" 20000)
 read -r px py _ _ _ _ < <(probe window ChdClass)
-sleep 1
+sleep 1.5
+shown=$(alarm_line_shown "$px" "$py" 12 alarm-user-sound)
+check "with alarm.wav missing the line still blinks" 1 $((shown > 0 && shown < 12))
+check "and nothing is heard" 0 "$(sound_bytes)"
+while [ "$((10#$(date +%M)))" -eq "$minute" ]; do sleep 0.2; done
+# The ringing ends at the first redraw of the next minute, which also clears
+# the one-time alarm's time; on a busy machine that redraw may come late.
+for ((i = 0; i < 50; i++)); do
+    [ "$(key_value 設定時刻時)" = Default ] && break
+    sleep 0.2
+done
+sleep 0.5
+check "after its minute the line stops blinking" 8 "$(alarm_line_shown "$px" "$py" 8 alarm-over)"
+check "a one-time alarm forgets its time" "Default Default 1" \
+    "$(key_value 設定時刻時) $(key_value 設定時刻分) $(key_value アラーム使用)"
 check "the clock page shows the alarm line" 1 "$(alarm_line_shown "$px" "$py" 1 alarm-unset)"
 
-wait_for_early_minute
+# From here on the alarm sounds again: the user takes the sound choice out
+# of the file, which the program reads each time an alarm starts.
+user_sound_line=$(printf 'アラーム種類=User' | iconv -f UTF-8 -t CP932)
+grep -avF "$user_sound_line" mascot.ini >mascot.ini.new && mv mascot.ini.new mascot.ini
+
+# Early in this new minute: setting, ringing and silencing fit into it.
 hour=$((10#$(date +%H)))
 minute=$((10#$(date +%M)))
 choose_from_menu $((x + 40)) $((y + 40)) 0 # アラーム設定(&A)
 check "the menu opens the alarm dialog" "アラームの設定|時分" "$(probe dialog 3000)"
 pick_from_list 1023 "$hour"
 pick_from_list 1022 "$minute"
-click_control 1007 # アラームを使用する
+# アラームを使用する is checked already: the file says the alarm is on.
+click_control 1006 # アラームを毎日鳴らす
 screenshot alarm-dialog
 click_control 1
 sleep 0.3
 check "OK closes the dialog" none "$(probe dialog)"
-check "the alarm is stored" "1 0 $hour $minute" \
+check "the alarm is stored" "1 1 $hour $minute" \
     "$(key_value アラーム使用) $(key_value 毎日アラーム) $(key_value 設定時刻時) $(key_value 設定時刻分)"
 
 sleep 1
@@ -123,47 +162,44 @@ check "sound plays while ringing" 1 $((during > before))
 check "the sound is not silence" 1 \
     "$(od -An -tu1 -v "$sound" | tr -s ' ' '\n' | grep -cvx -e 128 -e '' | awk '{print ($1 > 1000)}')"
 
+# Silenced, it stays silent for the rest of its minute, even when the dialog
+# (which reads the switches anew) is opened and cancelled.
 xdotool mousemove $((px + 30)) $((py + 30)) click 1
+sleep 0.3
+choose_from_menu $((x + 40)) $((y + 40)) 0 # アラーム設定(&A)
+click_control 2 # ｷｬﾝｾﾙ
 sleep 0.5
-check "a left click silences: the line stays, the page stays" 8 \
-    "$(alarm_line_shown "$px" "$py" 8 alarm-silenced)"
+check "a left click silences, a cancelled dialog does not start it again: the line stays, the page stays" \
+    8 "$(alarm_line_shown "$px" "$py" 8 alarm-silenced)"
 after=$(sound_bytes)
 sleep 1.5
 check "no sound after the click" "$after" "$(sound_bytes)"
 check "and the figure goes back to reading" 0 "$(looks_around "$x" "$y" | grep -c '^1$')"
-check "the click leaves the stored switch on" 1 "$(key_value アラーム使用)"
+check "all that within the alarm's minute" "$minute" "$((10#$(date +%M)))"
+check "the click leaves the switch on and the daily alarm its time" "1 $hour $minute" \
+    "$(key_value アラーム使用) $(key_value 設定時刻時) $(key_value 設定時刻分)"
+
+# Set to the next minute by typing (two digits fit into each field), it
+# rings again when that minute comes.
+next_hour=$((minute == 59 ? (hour + 1) % 24 : hour))
+next_minute=$(((minute + 1) % 60))
+choose_from_menu $((x + 40)) $((y + 40)) 0 # アラーム設定(&A)
+type_into 1023 "$next_hour"
+type_into 1022 "$next_minute"
+screenshot alarm-dialog-typed
+click_control 1
+sleep 0.3
+check "the typed time is stored" "1 1 $next_hour $next_minute" \
+    "$(key_value アラーム使用) $(key_value 毎日アラーム) $(key_value 設定時刻時) $(key_value 設定時刻分)"
+while [ "$((10#$(date +%M)))" -eq "$minute" ]; do sleep 0.2; done
+sleep 1
+before=$(sound_bytes)
+shown=$(alarm_line_shown "$px" "$py" 10 alarm-ringing-again)
+check "it rings again at that minute: the line blinks, sound plays" "1 1" \
+    "$((shown > 0 && shown < 10)) $(($(sound_bytes) > before))"
 
 probe command "TAMARIN MASCOT1" 102
 wait_exit "$pid" 20
 check "program ends" 0 "$exit_code"
-
-# A missing alarm.wav chosen as the sound: the alarm rings silently in every
-# other respect, and a one-time alarm forgets its time after its minute.
-wait_for_early_minute
-hour=$((10#$(date +%H)))
-minute=$((10#$(date +%M)))
-printf '[ALARM]\r\nアラーム使用=1\r\n毎日アラーム=0\r\n設定時刻時=%s\r\n設定時刻分=%s\r\n[OPTION]\r\nアラーム種類=User\r\n' \
-    "$hour" "$minute" | iconv -f UTF-8 -t CP932 >mascot.ini
-rm -f "$sound"
-start_mascot pid
-read -r px py _ _ _ _ < <(probe window ChdClass 20000)
-sleep 1.5
-shown=$(alarm_line_shown "$px" "$py" 12 alarm-user-sound)
-check "with alarm.wav missing the line still blinks" 1 $((shown > 0 && shown < 12))
-check "and nothing is heard" 0 "$(sound_bytes)"
-while [ "$((10#$(date +%M)))" -eq "$minute" ]; do sleep 1; done
-# The ringing ends at the first redraw of the next minute, which also clears
-# the one-time alarm's time; on a busy machine that redraw may come late.
-for ((i = 0; i < 50; i++)); do
-    [ "$(key_value 設定時刻時)" = Default ] && break
-    sleep 0.2
-done
-sleep 0.5
-check "after its minute the line stops blinking" 8 "$(alarm_line_shown "$px" "$py" 8 alarm-over)"
-check "a one-time alarm forgets its time" "Default Default 1" \
-    "$(key_value 設定時刻時) $(key_value 設定時刻分) $(key_value アラーム使用)"
-probe command "TAMARIN MASCOT1" 102
-wait_exit "$pid" 20
-check "second run ends" 0 "$exit_code"
 
 finish

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The notification icon in the taskbar of Wine's desktop: a right click opens
-# the same menu at the cursor, a left click never shows a hidden panel.
+# The notification icon in the taskbar of Wine's desktop: it comes back when
+# the taskbar is made anew, a right click opens the same menu at the cursor,
+# a left click never shows a hidden panel.
 source "$(dirname "$0")/lib.sh"
 new_workdir
 
@@ -11,6 +12,18 @@ screenshot tray-icon
 read -r tx ty < <(tray_icon_centre)
 check "the icon sits in the notification area at the right end of the taskbar" 1 \
     $((${tx:-0} > 900 && ${ty:-0} >= 748))
+
+# A taskbar made anew (Explorer restarted) starts with an empty notification
+# area and tells every window "TaskbarCreated"; all that follows uses the
+# icon added again then.
+probe tray-remove "TAMARIN MASCOT1"
+sleep 0.5
+check "the emptied notification area has no icon" "" "$(tray_icon_centre)"
+probe taskbar-created
+sleep 0.5
+screenshot tray-icon-again
+read -r tx ty < <(tray_icon_centre)
+check "after TaskbarCreated the icon is back in its place" 1 $((${tx:-0} > 900 && ${ty:-0} >= 748))
 
 xdotool mousemove "$tx" "$ty" click 3
 read -r mx my mw mh < <(probe menu 3000)

@@ -46,10 +46,14 @@ check "on top 2: the on-top command changes nothing" "1 1" \
 check "on top 2: the key keeps its value" "手前に表示=2" "$(settings_text | grep '^手前に表示=')"
 stop "on top 2"
 
+# The screen is 1024 wide: at 5000 nothing of the mascot would show.
 start_with "[OPTION]" "初期位置Ｘ座標=5000" "初期位置Ｙ座標=Bottom"
-check "a numeric place is not clamped to the screen" "5000 $((bottom - 80))" \
-    "$(cut -d' ' -f1,2 <<<"$mascot")"
-check "the panel follows it off the screen" "4880 $((bottom - 60))" "$(cut -d' ' -f1,2 <<<"$panel")"
+check "a place off every monitor starts at the Default place" \
+    "$((right - 80 - right / 10)) $((bottom - 80))" "$(cut -d' ' -f1,2 <<<"$mascot")"
+check "the panel stands beside it" "$((right - 200 - right / 10)) $((bottom - 60))" \
+    "$(cut -d' ' -f1,2 <<<"$panel")"
+check "the stored place is kept" "初期位置Ｘ座標=5000" "$(settings_text | grep '^初期位置Ｘ座標=')"
+screenshot start-off-screen
 stop "off screen"
 
 start_with "[ALARM]" "アラーム使用=NOT" "[OPTION]" "情報ウィンドウ=" "; the user's note"

@@ -15,7 +15,12 @@
 //   probe region-watch CLASS N MS  N lines "milliseconds region", one every MS milliseconds
 //   probe region-shot CLASS FILE   hash of the shape, hash again after copying the window's
 //                                  screen area to FILE (raw RGB bytes, top row first)
+//   probe tray-remove CLASS        removes the notification icon 0 of the window of CLASS, as a
+//                                  taskbar made anew has none
+//   probe taskbar-created          tells every top-level window "TaskbarCreated", as the shell
+//                                  does when it has made a new taskbar
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -223,6 +228,19 @@ int ShotBetweenRegions(const char* className, const char* fileName) {
     return 0;
 }
 
+int RemoveTrayIcon(const char* className) {
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = FindWindowA(className, nullptr);
+    icon.uID = 0;
+    return icon.hWnd != nullptr && Shell_NotifyIconA(NIM_DELETE, &icon) ? 0 : 1;
+}
+
+int BroadcastTaskbarCreated() {
+    const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    return message != 0 && PostMessageA(HWND_BROADCAST, message, 0, 0) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -255,6 +273,10 @@ int main(int argc, char** argv) {
         return ShotBetweenRegions(argv[2], argv[3]);
     if (command == "region-watch" && argc >= 5)
         return PrintRegions(argv[2], std::atoi(argv[3]), std::strtoul(argv[4], nullptr, 10));
+    if (command == "tray-remove" && argc >= 3)
+        return RemoveTrayIcon(argv[2]);
+    if (command == "taskbar-created")
+        return BroadcastTaskbarCreated();
     if (command == "control" && argc >= 3)
         return PrintControl(std::atoi(argv[2]),
                             argc >= 4 ? std::strtoul(argv[3], nullptr, 10) : waitMs);

@@ -178,12 +178,23 @@ TEST_F(AlarmCheckTest, LockedAnimationOnlySoundsAndBlinks) {
     EXPECT_EQ(gMascot.breezeTicks, 3);
 }
 
-TEST_F(AlarmCheckTest, ChangingTheTimeWhileRingingEndsItLikeThePassingMinute) {
+TEST_F(AlarmCheckTest, ChangingTheTimeWhileRingingEndsItAndKeepsTheNewTime) {
     Store(" 7", "30");
     RedrawAt(7, 30);
     Store(" 8", "15");
     RedrawAt(7, 30, 30);
     EXPECT_EQ(gMascot.flags.alarmRinging, 0);
     EXPECT_TRUE(LastSoundIsStop());
-    EXPECT_TRUE(Stored("Default", "Default")); // the one-time reset hits the new time
+    EXPECT_TRUE(Stored(" 8", "15")); // a new alarm, not the one that rang
+    RedrawAt(8, 15);
+    EXPECT_EQ(gMascot.flags.alarmRinging, 1);
+    // A time cleared or made invalid under it ends the one-time alarm as ever.
+    for (const char* hour : {"Default", "25"}) {
+        Store(" 7", "30");
+        RedrawAt(7, 30);
+        Store(hour, "30");
+        RedrawAt(7, 30, 30);
+        EXPECT_EQ(gMascot.flags.alarmRinging, 0) << hour;
+        EXPECT_TRUE(Stored("Default", "Default")) << hour;
+    }
 }

@@ -6,7 +6,9 @@
 #include <functional>
 #include <string>
 
+#include "alarm/alarm_check.h"
 #include "alarm/alarm_dialog.h"
+#include "app/platform.h"
 #include "app/state.h"
 #include "res/resource.h"
 #include "settings/settings.h"
@@ -41,6 +43,16 @@ std::string FieldText(HWND dialog, int box) {
 bool Checked(HWND dialog, int box) { return IsDlgButtonChecked(dialog, box) == BST_CHECKED; }
 
 void Press(HWND dialog, int button) { SendDlgItemMessageA(dialog, button, BM_CLICK, 0, 0); }
+
+// Types keys into the edit field of a combo box over all of its text, as a
+// user who tabs into the field and types does.
+void Type(HWND dialog, int box, const char* keys) {
+    HWND field = FindWindowExA(GetDlgItem(dialog, box), nullptr, "Edit", nullptr);
+    SetFocus(field);
+    SendMessageA(field, EM_SETSEL, 0, -1);
+    for (const char* key = keys; *key != '\0'; ++key)
+        SendMessageA(field, WM_CHAR, static_cast<unsigned char>(*key), 1);
+}
 
 // The four alarm keys as read back. (Wine's profile writer drops the leading
 // space of " 7"; every reader sees the same number either way.)
@@ -127,7 +139,7 @@ TEST_F(AlarmDialogTest, OkStoresEverythingAndCancelNothing) {
     EXPECT_EQ(RunDialog([](HWND dialog) {
                   Press(dialog, IDC_ALARM_USE);
                   Press(dialog, IDC_ALARM_DAILY);
-                  SetDlgItemTextA(dialog, IDC_ALARM_HOUR, "7");
+                  Type(dialog, IDC_ALARM_HOUR, "007"); // wider than the field
                   SetDlgItemTextA(dialog, IDC_ALARM_MINUTE, "30");
                   Press(dialog, IDOK);
               }),
@@ -151,6 +163,20 @@ TEST_F(AlarmDialogTest, OkStoresEverythingAndCancelNothing) {
     });
     EXPECT_EQ(Stored(), "1,0,7,Default");
     EXPECT_EQ(gMascot.flags.alarmDaily, 0);
+
+    // Two typed digits are taken, and both stay in sight (the field shows
+    // from its first character on).
+    RunDialog([](HWND dialog) {
+        Type(dialog, IDC_ALARM_HOUR, "17");
+        Type(dialog, IDC_ALARM_MINUTE, "45");
+        EXPECT_EQ(FieldText(dialog, IDC_ALARM_HOUR), "17");
+        for (int box : {IDC_ALARM_HOUR, IDC_ALARM_MINUTE}) {
+            HWND field = FindWindowExA(GetDlgItem(dialog, box), nullptr, "Edit", nullptr);
+            EXPECT_EQ(SendMessageA(field, EM_GETFIRSTVISIBLELINE, 0, 0), 0) << box;
+        }
+        Press(dialog, IDOK);
+    });
+    EXPECT_EQ(Stored(), "1,0,17,45");
 }
 
 TEST_F(AlarmDialogTest, SwitchingOffWhileRingingSilencesAndKeepsTheTime) {
@@ -176,10 +202,21 @@ TEST_F(AlarmDialogTest, SwitchingOffWhileRingingSilencesAndKeepsTheTime) {
     }
 }
 
-TEST_F(AlarmDialogTest, CancelAfterAPanelClickSwitchesTheAlarmOnAgainInMemory) {
-    WriteSettingsFile("[ALARM]\r\nアラーム使用=1\r\n");
-    gMascot.flags.alarmEnabled = 0; // as a silencing click leaves it
+TEST_F(AlarmDialogTest, CancelAfterAPanelClickDoesNotStartTheAlarmAgainInItsMinute) {
+    WriteSettingsFile(
+        "[ALARM]\r\nアラーム使用=1\r\n毎日アラーム=1\r\n設定時刻時= 7\r\n設定時刻分= 5\r\n");
+    gMascot.flags.alarmEnabled = 1;
+    gMascot.flags.alarmDaily = 1;
+    PlatformLocalTime(&gMascot.now);
+    ReadStoredAlarmTime();
+    CheckAlarm();
+    ASSERT_EQ(gMascot.flags.alarmRinging, 1);
+    SilenceAlarmByClick();
+    fake::localTimeReads = 0;
     RunDialog([](HWND dialog) { Press(dialog, IDCANCEL); });
     EXPECT_EQ(gMascot.flags.alarmEnabled, 1);
     EXPECT_EQ(fake::localTimeReads, 1);
+    ReadStoredAlarmTime();
+    CheckAlarm();
+    EXPECT_EQ(gMascot.flags.alarmRinging, 0);
 }

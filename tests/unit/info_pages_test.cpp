@@ -226,9 +226,8 @@ TEST_F(InfoPanelTest, PositionAndMemoryPageShowsTheRealFigures) {
             std::snprintf(position, sizeof position, "座標 X%4d,Y 200", x);
             std::snprintf(total, sizeof total, "全物理メモリ%4lluMB", after.ullTotalPhys >> 20);
             std::snprintf(free, sizeof free, "空物理メモリ%4lluMB", after.ullAvailPhys >> 20);
-            const std::string shown = std::string(position).substr(0, 16); // tail cut at 16
-            ExpectPage({{kBlue, 7, 7, shown},
-                        {kBlack, 5, 5, shown},
+            ExpectPage({{kBlue, 7, 7, position}, // whole, even at 17 bytes
+                        {kBlack, 5, 5, position},
                         {kBlue, 7, 27, total},
                         {kBlack, 5, 25, total},
                         {kBlue, 7, 42, free},
@@ -274,35 +273,51 @@ TEST_F(InfoPanelTest, LeftClickAndCommandTurnThePageUnlessTheAlarmRings) {
     EXPECT_EQ(gMascot.flags.infoPage, 0);
 }
 
-TEST_F(InfoPanelTest, LeftClickSilencesARingingAlarmInMemoryOnly) {
-    for (int lock : {0, 1}) {
-        WriteSettingsFile("[ALARM]\r\nアラーム使用=1\r\n設定時刻時=12\r\n設定時刻分= 5\r\n");
-        gMascot.flags = {};
-        gMascot.flags.animLock = lock;
-        gMascot.flags.alarmEnabled = 1;
-        gMascot.flags.alarmRinging = 1;
-        gMascot.flags.alarmBlink = 1;
-        gMascot.flags.infoPage = 1;
-        gMascot.state = LookingAround;
-        gMascot.resumeState = Reading;
-        gMascot.breezeTicks = 9;
-        Cursor(Reading) = 7;
-        fake::sounds.clear();
-        const std::string file = ReadSettingsFile();
-        SendMessageA(gMascot.infoWindow, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-        ASSERT_EQ(fake::sounds.size(), 1u);
-        EXPECT_EQ(fake::sounds[0].flags, 0u); // the stop form
-        EXPECT_EQ(gMascot.flags.alarmRinging, 0);
-        EXPECT_EQ(gMascot.flags.alarmEnabled, 0);
-        EXPECT_EQ(gMascot.flags.alarmBlink, 1);
-        EXPECT_EQ(gMascot.flags.infoPage, 1); // no page turn
-        EXPECT_EQ(ReadSettingsFile(), file);
-        EXPECT_EQ(gMascot.state, lock ? LookingAround : Reading);
-        EXPECT_EQ(Cursor(Reading), lock ? 7u : 2u);
-        EXPECT_EQ(gMascot.breezeTicks, lock ? 9 : 0);
-        // Switched off in memory, the alarm does not start again this minute.
-        RedrawInfo();
-        EXPECT_EQ(gMascot.flags.alarmRinging, 0);
+TEST_F(InfoPanelTest, LeftClickSilencesARingingAlarmForTheRestOfItsMinute) {
+    for (int daily : {0, 1}) {
+        for (int lock : {0, 1}) {
+            WriteSettingsFile(std::string("[ALARM]\r\nアラーム使用=1\r\n毎日アラーム=") +
+                              (daily ? "1" : "0") + "\r\n設定時刻時=12\r\n設定時刻分= 5\r\n");
+            fake::Reset();
+            fake::SetClock(12, 5, 9);
+            gMascot.flags = {};
+            gMascot.flags.animLock = lock;
+            gMascot.flags.alarmEnabled = 1;
+            gMascot.flags.alarmDaily = daily;
+            gMascot.flags.infoPage = 1;
+            gMascot.state = Reading;
+            RedrawInfo();
+            ASSERT_EQ(gMascot.flags.alarmRinging, 1);
+            gMascot.flags.alarmBlink = 1;
+            gMascot.breezeTicks = 9;
+            Cursor(Reading) = 7;
+            fake::sounds.clear();
+            SendMessageA(gMascot.infoWindow, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+            ASSERT_EQ(fake::sounds.size(), 1u);
+            EXPECT_EQ(fake::sounds[0].flags, 0u); // the stop form
+            EXPECT_EQ(gMascot.flags.alarmRinging, 0);
+            EXPECT_EQ(gMascot.flags.alarmEnabled, 1); // as the file says
+            EXPECT_EQ(gMascot.flags.alarmBlink, 1);
+            EXPECT_EQ(gMascot.flags.infoPage, 1); // no page turn
+            EXPECT_EQ(gMascot.state, Reading);
+            EXPECT_EQ(Cursor(Reading), lock ? 7u : 2u);
+            EXPECT_EQ(gMascot.breezeTicks, lock ? 9 : 0);
+            // A one-time alarm is over at once; the switch stays on.
+            const std::string file = ReadSettingsFile();
+            EXPECT_EQ(file.find("設定時刻時=Default\r\n設定時刻分=Default") != std::string::npos,
+                      daily == 0);
+            EXPECT_NE(file.find("アラーム使用=1\r\n"), std::string::npos);
+            // Silent for the rest of the minute; a daily alarm rings the next day.
+            fake::SetClock(12, 5, 59);
+            RedrawInfo();
+            EXPECT_EQ(gMascot.flags.alarmRinging, 0);
+            fake::SetClock(12, 6);
+            RedrawInfo();
+            fake::localTime.wDay += 1;
+            fake::SetClock(12, 5);
+            RedrawInfo();
+            EXPECT_EQ(gMascot.flags.alarmRinging, daily) << lock;
+        }
     }
 }
 

@@ -78,6 +78,7 @@ TEST(InfoTexts, PositionLineAndItsFallback) {
     PageText text;
     int length = FormatPositionLine(300, 5, text);
     EXPECT_EQ(Hex(Text(text, length)), Hex("座標 X 300,Y   5"));
+    EXPECT_EQ(length, kPositionLineBytes);
     length = FormatUnknownPosition(text);
     EXPECT_EQ(Text(text, length), "座標 X----,Y----");
 }

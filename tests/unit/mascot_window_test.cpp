@@ -2,6 +2,8 @@
 // window system with a controlled clock.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "app/state.h"
 #include "app/window_classes.h"
 #include "mascot/start_position.h"
@@ -172,6 +174,39 @@ TEST_F(MascotWindowTest, ConfiguredPositionMovesBothWindows) {
     EXPECT_EQ(Rect(gMascot.mainWindow).top, 200);
     EXPECT_EQ(Rect(gMascot.infoWindow).left, 180);
     EXPECT_EQ(Rect(gMascot.infoWindow).top, 220);
+    Destroy();
+
+    // A place where one pixel of the window still shows is kept; one where
+    // none shows starts at the Default place, and the file keeps its value.
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int right = left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int bottom = top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    int defaultX = 0;
+    int defaultY = 0;
+    KeywordX("Default", ReadWorkArea(), &defaultX);
+    KeywordY("Default", ReadWorkArea(), &defaultY);
+    struct Case {
+        int x, y;
+        bool kept;
+    } cases[] = {{right - 1, bottom - 1, true},
+                 {left - 79, top - 79, true},
+                 {right, 200, false},
+                 {300, top - 80, false},
+                 {5000, bottom, false}};
+    for (const Case& c : cases) {
+        ResetProgram();
+        const std::string keys = "初期位置Ｘ座標=" + std::to_string(c.x) +
+                                 "\r\n初期位置Ｙ座標=" + std::to_string(c.y) + "\r\n";
+        WriteSettingsFile("[OPTION]\r\n" + keys);
+        ASSERT_NE(Create(), nullptr);
+        const RECT mascot = Rect(gMascot.mainWindow);
+        EXPECT_EQ(mascot.left, c.kept ? c.x : defaultX) << c.x << "," << c.y;
+        EXPECT_EQ(mascot.top, c.kept ? c.y : defaultY) << c.x << "," << c.y;
+        EXPECT_EQ(Rect(gMascot.infoWindow).left, mascot.left - 120);
+        EXPECT_NE(ReadSettingsFile().find(keys), std::string::npos);
+        Destroy();
+    }
 }
 
 TEST_F(MascotWindowTest, DestroyReleasesTheFontStopsSoundAndEndsTheLoop) {
@@ -185,6 +220,16 @@ TEST_F(MascotWindowTest, DestroyReleasesTheFontStopsSoundAndEndsTheLoop) {
     ASSERT_FALSE(fake::sounds.empty());
     EXPECT_EQ(fake::sounds.back().flags, 0u);
     EXPECT_TRUE(fake::sounds.back().name.empty());
+}
+
+TEST_F(MascotWindowTest, IconIsAddedAgainWhenTheTaskbarIsMadeAnew) {
+    ASSERT_NE(Create(), nullptr);
+    NOTIFYICONDATAA& icon = gMascot.trayData;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &icon)); // it is there
+    Shell_NotifyIconA(NIM_DELETE, &icon);              // as a new taskbar has none
+    ASSERT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &icon));
+    SendMessageA(gMascot.mainWindow, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &icon));
 }
 
 TEST_F(MascotWindowTest, PanelOffsetsWrapForPositionsAtTheEndsOfTheIntRange) {
