@@ -32,4 +32,5 @@ else
     test_build=win64
     (cd build/win32 && ctest --output-on-failure -L static) || exit 1
 fi
-cd "build/$test_build" && ctest --output-on-failure
+# Two at a time: the alarm test waits on its own display beside the others.
+cd "build/$test_build" && ctest --output-on-failure -j 2
