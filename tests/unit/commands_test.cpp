@@ -126,7 +126,10 @@ TEST_F(CommandsTest, InfoCommandHidesAndShowsThePanelAndSavesTheChoice) {
     EXPECT_EQ(gMascot.flags.infoShown, 1);
     EXPECT_TRUE(Checked(IDM_INFO));
     EXPECT_TRUE(FileHas("情報ウィンドウ=1"));
-    EXPECT_TRUE(MascotAbovePanel()); // where the two overlap
+    EXPECT_TRUE(MascotAbovePanel());      // where the two overlap
+    BringWindowToTop(gMascot.infoWindow); // as a click on the panel raises it
+    SendMessageA(gMascot.infoWindow, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    EXPECT_TRUE(MascotAbovePanel());
 }
 
 TEST_F(CommandsTest, LeftClickShowsOnlyAHiddenPanel) {
@@ -274,6 +277,7 @@ TEST_F(CommandsTest, MoveModeShowsTheMovingPoseAndRestoresTheState) {
     EXPECT_FALSE(Checked(IDM_MOVE));
     EXPECT_FALSE(SubmenuGrayed());
     EXPECT_TRUE(PanelVisible());
+    EXPECT_TRUE(MascotAbovePanel());
     EXPECT_EQ(ReadSettingsFile(), before);
 }
 
@@ -412,9 +416,12 @@ TEST_F(CommandsTest, MenuOpensAtTheClickPointOrAtTheCursor) {
 TEST_F(CommandsTest, ExitDestroysBothWindowsAndEndsTheLoop) {
     ASSERT_NE(Create(), nullptr);
     const HWND panel = gMascot.infoWindow;
+    NOTIFYICONDATAA icon = gMascot.trayData;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &icon)); // the icon is there
     Command(IDM_EXIT);
     EXPECT_FALSE(IsWindow(panel));
     EXPECT_FALSE(IsWindow(gMascot.mainWindow));
+    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &icon)); // and gone
     EXPECT_TRUE(PumpMessages());
     gMascot.mainWindow = nullptr;
 }

@@ -117,6 +117,14 @@ TEST_F(MascotWindowTest, PanelStandsBesideTheMascotAtTheDefaultPlace) {
     EXPECT_FALSE(Checked(IDM_LOCK));
     EXPECT_TRUE(Topmost(gMascot.infoWindow));
     EXPECT_TRUE(Topmost(gMascot.mainWindow));
+    // Tool windows get no taskbar button; popups have no caption or frame.
+    for (HWND window : {gMascot.mainWindow, gMascot.infoWindow}) {
+        EXPECT_NE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+        EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & (WS_POPUP | WS_CAPTION | WS_THICKFRAME),
+                  static_cast<LONG>(WS_POPUP));
+    }
+    EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrA(gMascot.mainWindow, GCLP_HCURSOR)),
+              LoadCursorA(nullptr, IDC_ARROW));
 }
 
 TEST_F(MascotWindowTest, OnlyExactlyZeroHidesThePanel) {
