@@ -86,6 +86,9 @@ TEST_F(ChooserTest, BreezeLengthFollowsTheDrawAndTheHourColumn) {
     Seed(30091);
     Act(Moving, 3, 5); // no breeze variant: the code stays pending
     EXPECT_EQ(gMascot.flags.breezeLength, 3);
+    Seed(30091);
+    Act(Reading, 3, 10); // and while it does, no other breeze is drawn
+    EXPECT_EQ(gMascot.state, Dozing);
 }
 
 TEST_F(ChooserTest, BandsChangeAtTheirHoursAndHomeStatesMoveOnRarely) {

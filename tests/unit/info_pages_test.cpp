@@ -154,6 +154,22 @@ TEST_F(InfoPanelTest, CanvasHoldsTheCleanBackgroundAndTheFontItsAttributes) {
     EXPECT_EQ(font.lfOutPrecision + font.lfClipPrecision + font.lfQuality + font.lfPitchAndFamily,
               0);
     EXPECT_STREQ(font.lfFaceName, "ＭＳ ゴシック");
+
+    // Without its picture the panel says so and is drawn on white.
+    DeleteDC(gMascot.canvasDC);
+    DeleteObject(gMascot.canvasBitmap);
+    gMascot.instance = GetModuleHandleA("kernel32.dll");
+    gBoxTexts.clear();
+    SetTimer(nullptr, 0, 50, AnswerBox);
+    InitInfoCanvas();
+    gMascot.instance = GetModuleHandleA(nullptr);
+    EXPECT_EQ(gBoxTexts, "エラー（画像読込）|画像ファイルを開けません。");
+    for (int y0 : {0, 60}) {
+        int white = 0;
+        for (DWORD pixel : Capture(gMascot.canvasDC, y0))
+            white += (pixel & 0x00FFFFFF) == 0x00FFFFFF;
+        EXPECT_EQ(white, 160 * 60) << y0;
+    }
 }
 
 TEST_F(InfoPanelTest, ClockPageShowsTheAlarmLineForEveryKindOfStoredTime) {

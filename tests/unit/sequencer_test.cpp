@@ -57,7 +57,8 @@ TEST_F(SequencerTest, DayStartLeadsInThenReads) {
         EXPECT_TRUE(ShapeFollowsFrame()) << frame;
     }
     EXPECT_EQ(gMascot.state, Reading);
-    EnterState(ReadingLeadIn); // its cursor stayed at the hand-over entry
+    EXPECT_EQ(Steps(13).back(), 1); // the first page turn comes on time
+    EnterState(ReadingLeadIn);      // its cursor stayed at the hand-over entry
     EXPECT_EQ(Steps(1).back(), 4);
     EXPECT_EQ(gMascot.state, Reading);
 }

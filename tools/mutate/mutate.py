@@ -37,8 +37,7 @@ SRC = os.path.join(WORK, "src")
 BUILD = os.path.join(WORK, "build")
 UNIT_TIMEOUT = 300  # seconds; a mutant that hangs the tests counts as killed
 
-LINE = re.compile(r"^(?P<file>[^\s:]+): (?P<pattern>.+?) =>(?: (?P<replacement>.*?))?"
-                  r"(?: -- (?P<note>.*))?$")
+LINE = re.compile(r"^(?P<file>[^\s:]+): (?P<pattern>.+?) =>(?P<replacement>.*)$")
 
 
 class Mutant:
@@ -75,11 +74,12 @@ def read_mutants():
             text = raw.rstrip("\n")
             if not text.strip() or text.startswith("#"):
                 continue
-            match = LINE.match(text)
-            if not match:
+            body, _, note = text.partition(" -- ")
+            match = LINE.match(body)
+            if not match or match["replacement"][:1] not in ("", " "):
                 sys.exit("%s:%d: not a mutant line: %s" % (LIST, number, text))
             mutants.append(Mutant(number, text, match["file"], unescape(match["pattern"]),
-                                  unescape(match["replacement"] or ""), match["note"] or ""))
+                                  unescape(match["replacement"][1:]), note))
     return mutants
 
 
