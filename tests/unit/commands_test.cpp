@@ -374,6 +374,7 @@ TEST_F(CommandsTest, LeftClickOnTheIconNeverShowsAHiddenPanel) {
 namespace {
 
 RECT openedMenu;
+bool nullPosted;
 
 // Runs inside the menu's own loop: notes where the menu stands and closes it.
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
@@ -390,6 +391,10 @@ RECT OpenedMenu(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseMenu);
     SendMessageA(window, message, wParam, lParam);
     KillTimer(nullptr, timer);
+    // Windows closes a menu of a background program properly only when a
+    // message follows it.
+    MSG posted;
+    nullPosted = PeekMessageA(&posted, window, WM_NULL, WM_NULL, PM_REMOVE) != FALSE;
     PumpMessages();
     return openedMenu;
 }
@@ -406,6 +411,7 @@ TEST_F(CommandsTest, MenuOpensAtTheClickPointOrAtTheCursor) {
     menu = OpenedMenu(gMascot.mainWindow, kTrayMessage, 0, WM_RBUTTONDOWN);
     EXPECT_EQ(menu.left, 500);
     EXPECT_EQ(menu.top, 350);
+    EXPECT_TRUE(nullPosted);
     // In move mode too.
     Command(IDM_MOVE);
     menu = OpenedMenu(gMascot.mainWindow, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 5));

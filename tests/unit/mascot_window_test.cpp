@@ -2,6 +2,7 @@
 // window system with a controlled clock.
 #include <gtest/gtest.h>
 
+#include "anim/random.h"
 #include "app/state.h"
 #include "app/window_classes.h"
 #include "mascot/start_position.h"
@@ -88,6 +89,7 @@ TEST_F(MascotWindowTest, FirstStartSeedsTheSettingsFileInOrder) {
                                  "初期位置Ｘ座標=Default\r\n"
                                  "初期位置Ｙ座標=Default\r\n";
     EXPECT_EQ(Hex(ReadSettingsFile()), Hex(expected));
+    EXPECT_EQ(NextRandom(), 6664); // the random source is seeded from the clock, too
 }
 
 TEST_F(MascotWindowTest, PanelStandsBesideTheMascotAtTheDefaultPlace) {
