@@ -36,6 +36,7 @@ WORK = os.path.join(ROOT, "build", "mutate")
 SRC = os.path.join(WORK, "src")
 BUILD = os.path.join(WORK, "build")
 UNIT_TIMEOUT = 300  # seconds; a mutant that hangs the tests counts as killed
+E2E_TIMEOUT = 600
 
 LINE = re.compile(r"^(?P<file>[^\s:]+): (?P<pattern>.+?) =>(?P<replacement>.*)$")
 
@@ -91,7 +92,9 @@ def tree_files():
 
 def sync_tree():
     """Copies the working tree to SRC, touching only what differs, so that
-    the scratch build stays incremental from run to run."""
+    the scratch build stays incremental from run to run. A copied file gets
+    the time of the copy: an object built from an older text of it may be
+    newer than the working tree's file."""
     files = set(tree_files())
     for name in files:
         source, target = os.path.join(ROOT, name), os.path.join(SRC, name)
@@ -102,7 +105,8 @@ def sync_tree():
                 if f.read() == data:
                     continue
         os.makedirs(os.path.dirname(target), exist_ok=True)
-        shutil.copy2(source, target)
+        shutil.copyfile(source, target)
+        shutil.copymode(source, target)
     for folder, _, names in os.walk(SRC):
         for name in names:
             path = os.path.join(folder, name)
@@ -139,16 +143,25 @@ def run_unit_tests():
         os.killpg(process.pid, signal.SIGKILL)
         process.communicate()
         return False, "timed out"
+    with open(os.path.join(WORK, "last-unit-run.txt"), "w") as log:
+        log.write(output)
     if process.returncode == 0:
-        return True, ""
+        passed = re.findall(r"^\[  PASSED  \] (\d+) test", output, re.M)
+        return True, "%s tests passed" % (passed[0] if passed else "no")
     failed = re.findall(r"^\[  FAILED  \] (\S+)", output, re.M)
     return False, failed[0] if failed else "exit code %d" % process.returncode
 
 
 def run_e2e_test(name):
-    result = subprocess.run(["ctest", "-R", "^%s$" % name, "--output-on-failure"], cwd=BUILD,
-                            capture_output=True, text=True, errors="replace")
+    result = subprocess.run(["ctest", "-R", "^%s$" % name, "--output-on-failure", "--timeout",
+                             str(E2E_TIMEOUT)], cwd=BUILD, capture_output=True, text=True,
+                            errors="replace")
+    # A mutant may leave copies of the program running (one that lets a
+    # second copy start, say): end everything in this run's own prefix.
+    subprocess.run([os.environ["MASCOT_WINESERVER"], "-k"], capture_output=True)
     fails = re.findall(r"^FAIL: (.*)$", result.stdout, re.M)
+    if "Timeout" in result.stdout and not fails:
+        fails = ["timed out"]
     return result.returncode == 0, (name + ": " + fails[0]) if fails else name
 
 
