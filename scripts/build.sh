@@ -3,17 +3,21 @@
 #   build/win32  the shipped 32-bit mascot.exe
 #   build/win64  the same sources as a 64-bit build, for Wine set-ups that
 #                cannot run 32-bit programs
-# Usage: scripts/build.sh [--tests] [win32|win64]...
+# Usage: scripts/build.sh [--tests] [--target NAME]... [win32|win64]...
+#   --target NAME  builds only that target (and what it needs), e.g. mascot
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 tests=OFF
 arches=()
-for a in "$@"; do
-    case "$a" in
+targets=()
+while [ $# -gt 0 ]; do
+    case "$1" in
     --tests) tests=ON ;;
-    win32 | win64) arches+=("$a") ;;
-    *) echo "unknown argument: $a" >&2; exit 2 ;;
+    --target) targets+=(--target "${2:?--target needs a name}"); shift ;;
+    win32 | win64) arches+=("$1") ;;
+    *) echo "unknown argument: $1" >&2; exit 2 ;;
     esac
+    shift
 done
 [ ${#arches[@]} -gt 0 ] || arches=(win32)
 for arch in "${arches[@]}"; do
@@ -23,5 +27,5 @@ for arch in "${arches[@]}"; do
     esac
     cmake -S "$root" -B "$root/build/$arch" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" -DMASCOT_TESTS=$tests >/dev/null
-    cmake --build "$root/build/$arch" -j "$(nproc)"
+    cmake --build "$root/build/$arch" -j "$(nproc)" ${targets[@]+"${targets[@]}"}
 done

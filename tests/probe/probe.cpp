@@ -13,8 +13,9 @@
 //   probe region CLASS             left top right bottom area hash of the window's shape (window
 //                                  coordinates; hash: FNV-1a of a '0'/'1' byte per window pixel)
 //   probe region-watch CLASS N MS  N lines "milliseconds region", one every MS milliseconds
-//   probe region-shot CLASS FILE   hash of the shape, hash again after copying the window's
-//                                  screen area to FILE (raw RGB bytes, top row first)
+//   probe region-shot CLASS FILE   "changed|region" or "region|region": whether the shape changed
+//                                  while the window's screen area was copied to FILE (raw RGB
+//                                  bytes, top row first), and the shape after
 //   probe tray-remove CLASS        removes the notification icon 0 of the window of CLASS, as a
 //                                  taskbar made anew has none
 //   probe taskbar-created          tells every top-level window "TaskbarCreated", as the shell
@@ -189,8 +190,24 @@ int PrintRegions(const char* className, int count, DWORD intervalMs) {
     return 0;
 }
 
+// The bytes of the window's region data: quick to read and compare.
+std::string RegionBytes(HWND window) {
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    std::string bytes;
+    if (GetWindowRgn(window, region) != ERROR) {
+        bytes.resize(GetRegionData(region, 0, nullptr));
+        GetRegionData(region, static_cast<DWORD>(bytes.size()),
+                      reinterpret_cast<RGNDATA*>(&bytes[0]));
+    }
+    DeleteObject(region);
+    return bytes;
+}
+
 // Copies the window's area of the screen between two readings of its shape,
-// so that a caller can tell whether the shape changed while it copied.
+// so that a caller can tell whether the shape changed while it copied. The
+// program hands over a new shape just before it paints the new frame, and
+// the screen shows the paint a little later: the copy waits until the shape
+// has stood still for 40 ms.
 int ShotBetweenRegions(const char* className, const char* fileName) {
     HWND window = FindWindowA(className, nullptr);
     if (window == nullptr) {
@@ -201,7 +218,8 @@ int ShotBetweenRegions(const char* className, const char* fileName) {
     GetWindowRect(window, &rect);
     const int w = rect.right - rect.left;
     const int h = rect.bottom - rect.top;
-    const std::string before = RegionLine(window);
+    const std::string shape = RegionBytes(window);
+    Sleep(40);
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
@@ -209,6 +227,7 @@ int ShotBetweenRegions(const char* className, const char* fileName) {
     BitBlt(memory, 0, 0, w, h, screen, rect.left, rect.top, SRCCOPY);
     SelectObject(memory, previous);
     const std::string after = RegionLine(window);
+    const std::string before = RegionBytes(window) == shape ? after : "changed";
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     std::string pixels(static_cast<size_t>(w) * h * 4, '\0');

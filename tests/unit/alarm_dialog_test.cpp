@@ -87,7 +87,7 @@ TEST(AlarmField, TypedTextBecomesAnHourMinuteOrDefault) {
     }
     // Runs of digits far beyond any int are out of range, never wrapped:
     // 4294967303 is 2^32 + 7.
-    for (const char* typed : {"", "abc", "24", "-1", "00", "-0", "0 ", "0x5", "4294967303",
+    for (const char* typed : {"", "abc", "24", "230", "-1", "00", "-0", "0 ", "0x5", "4294967303",
                               "99999999999999999999", "-4294967296"}) {
         AlarmFieldValue(typed, 23, stored);
         EXPECT_STREQ(stored, "Default") << "'" << typed << "'";
@@ -112,6 +112,7 @@ TEST_F(AlarmDialogTest, OpensWithTheStoredOrCurrentTimeAndTheLowTwoBitsOfTheSwit
         {"[ALARM]\r\nアラーム使用=3\r\n毎日アラーム=2\r\n設定時刻時=Default\r\n設定時刻分=59\r\n",
          " 7", "59", false, false, -1, -2},
         {"[ALARM]\r\n設定時刻時=24\r\n設定時刻分=60\r\n", " 7", " 5", false, false, 0, 0},
+        {"[ALARM]\r\n設定時刻時=-3\r\n設定時刻分=-1\r\n", " 7", " 5", false, false, 0, 0},
     };
     for (const Case& c : cases) {
         ResetProgram();
@@ -158,10 +159,11 @@ TEST_F(AlarmDialogTest, OkStoresEverythingAndCancelNothing) {
 
     RunDialog([](HWND dialog) {
         Press(dialog, IDC_ALARM_DAILY);
+        SetDlgItemTextA(dialog, IDC_ALARM_HOUR, "24");
         SetDlgItemTextA(dialog, IDC_ALARM_MINUTE, "75");
         Press(dialog, IDOK);
     });
-    EXPECT_EQ(Stored(), "1,0,7,Default");
+    EXPECT_EQ(Stored(), "1,0,Default,Default");
     EXPECT_EQ(gMascot.flags.alarmDaily, 0);
 
     // Two typed digits are taken, and both stay in sight (the field shows

@@ -86,6 +86,9 @@ TEST_F(ChooserTest, BreezeLengthFollowsTheDrawAndTheHourColumn) {
     Seed(30091);
     Act(Moving, 3, 5); // no breeze variant: the code stays pending
     EXPECT_EQ(gMascot.flags.breezeLength, 3);
+    Seed(30091);
+    Act(Reading, 3, 10); // and while it does, no other breeze is drawn
+    EXPECT_EQ(gMascot.state, Dozing);
 }
 
 TEST_F(ChooserTest, BandsChangeAtTheirHoursAndHomeStatesMoveOnRarely) {
@@ -113,9 +116,21 @@ TEST_F(ChooserTest, BandsChangeAtTheirHoursAndHomeStatesMoveOnRarely) {
         const int next = SeedSoThat(
             [&] { return RandomBelow(10) == 9 && (RandomBelow(3) == 0) == c.firstOfThree; },
             c.home == Dozing ? 1 : 2);
+        Cursor(LookingAround) = 7;
         Act(c.home, c.hour, 1);
         EXPECT_EQ(gMascot.state, c.after) << c.hour;
+        EXPECT_EQ(Cursor(LookingAround), c.after == LookingAround ? 1u : 7u);
         EXPECT_EQ(NextRandom(), next) << "draws only what it names";
+    }
+    // Every other draw keeps the state, at home and away.
+    const std::pair<int, UINT> homes[] = {{0, Dozing}, {10, Reading}, {14, Fanning}};
+    for (const auto& [hour, home] : homes) {
+        SeedSoThat([] { return RandomBelow(10) == 8; }, 1);
+        Act(home, hour, 1);
+        EXPECT_EQ(gMascot.state, home) << hour;
+        SeedSoThat([] { return RandomBelow(4) == 2; }, 1);
+        Act(Moving, hour, 1);
+        EXPECT_EQ(gMascot.state, Moving) << hour;
     }
 }
 

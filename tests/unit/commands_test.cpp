@@ -126,7 +126,10 @@ TEST_F(CommandsTest, InfoCommandHidesAndShowsThePanelAndSavesTheChoice) {
     EXPECT_EQ(gMascot.flags.infoShown, 1);
     EXPECT_TRUE(Checked(IDM_INFO));
     EXPECT_TRUE(FileHas("情報ウィンドウ=1"));
-    EXPECT_TRUE(MascotAbovePanel()); // where the two overlap
+    EXPECT_TRUE(MascotAbovePanel());      // where the two overlap
+    BringWindowToTop(gMascot.infoWindow); // as a click on the panel raises it
+    SendMessageA(gMascot.infoWindow, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    EXPECT_TRUE(MascotAbovePanel());
 }
 
 TEST_F(CommandsTest, LeftClickShowsOnlyAHiddenPanel) {
@@ -274,6 +277,7 @@ TEST_F(CommandsTest, MoveModeShowsTheMovingPoseAndRestoresTheState) {
     EXPECT_FALSE(Checked(IDM_MOVE));
     EXPECT_FALSE(SubmenuGrayed());
     EXPECT_TRUE(PanelVisible());
+    EXPECT_TRUE(MascotAbovePanel());
     EXPECT_EQ(ReadSettingsFile(), before);
 }
 
@@ -370,6 +374,7 @@ TEST_F(CommandsTest, LeftClickOnTheIconNeverShowsAHiddenPanel) {
 namespace {
 
 RECT openedMenu;
+bool nullPosted;
 
 // Runs inside the menu's own loop: notes where the menu stands and closes it.
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
@@ -386,6 +391,10 @@ RECT OpenedMenu(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseMenu);
     SendMessageA(window, message, wParam, lParam);
     KillTimer(nullptr, timer);
+    // Windows closes a menu of a background program properly only when a
+    // message follows it.
+    MSG posted;
+    nullPosted = PeekMessageA(&posted, window, WM_NULL, WM_NULL, PM_REMOVE) != FALSE;
     PumpMessages();
     return openedMenu;
 }
@@ -402,6 +411,7 @@ TEST_F(CommandsTest, MenuOpensAtTheClickPointOrAtTheCursor) {
     menu = OpenedMenu(gMascot.mainWindow, kTrayMessage, 0, WM_RBUTTONDOWN);
     EXPECT_EQ(menu.left, 500);
     EXPECT_EQ(menu.top, 350);
+    EXPECT_TRUE(nullPosted);
     // In move mode too.
     Command(IDM_MOVE);
     menu = OpenedMenu(gMascot.mainWindow, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 5));
@@ -409,12 +419,36 @@ TEST_F(CommandsTest, MenuOpensAtTheClickPointOrAtTheCursor) {
     EXPECT_EQ(menu.top, 205);
 }
 
+namespace {
+
+NOTIFYICONDATAA trayIcon;
+bool iconLeftAtDestroy;
+
+// Runs after a window procedure has handled a message. When the mascot has
+// handled WM_DESTROY its window still exists, so the icon must be gone by
+// the program's own doing: Windows leaves the icon of a destroyed window in
+// the notification area until the mouse passes over it.
+LRESULT CALLBACK AfterMessage(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && message->message == WM_DESTROY && message->hwnd == trayIcon.hWnd)
+        iconLeftAtDestroy = Shell_NotifyIconA(NIM_MODIFY, &trayIcon) != FALSE;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace
+
 TEST_F(CommandsTest, ExitDestroysBothWindowsAndEndsTheLoop) {
     ASSERT_NE(Create(), nullptr);
     const HWND panel = gMascot.infoWindow;
+    trayIcon = gMascot.trayData;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &trayIcon)); // the icon is there
+    iconLeftAtDestroy = true;
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, AfterMessage, nullptr, GetCurrentThreadId());
     Command(IDM_EXIT);
+    UnhookWindowsHookEx(hook);
     EXPECT_FALSE(IsWindow(panel));
     EXPECT_FALSE(IsWindow(gMascot.mainWindow));
+    EXPECT_FALSE(iconLeftAtDestroy);
     EXPECT_TRUE(PumpMessages());
     gMascot.mainWindow = nullptr;
 }

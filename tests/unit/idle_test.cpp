@@ -39,12 +39,21 @@ class IdleTest : public ::testing::Test {
 
 TEST_F(IdleTest, TicksAreAtLeast100MsApart) {
     gMascot.lastTick = 5000;
+    // A pass between ticks sleeps, so the loop does not keep a core busy.
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
     EXPECT_FALSE(PassAt(5050));
+    QueryPerformanceCounter(&end);
+    EXPECT_GE((end.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart, 40);
     EXPECT_FALSE(PassAt(5099));
     EXPECT_TRUE(PassAt(5100));
     EXPECT_EQ(gMascot.lastTick, 5100u);
     EXPECT_FALSE(PassAt(5199));
     EXPECT_TRUE(PassAt(5250));
+    // Counted from the fresh reading: a late tick brings no catch-up ticks.
+    EXPECT_EQ(gMascot.lastTick, 5250u);
+    EXPECT_FALSE(PassAt(5300));
 }
 
 TEST_F(IdleTest, CounterWrapNeitherStallsNorHurriesTicks) {
@@ -83,4 +92,5 @@ TEST_F(IdleTest, AnimationStepsOnEverySecondTick) {
             ++steps;
     }
     EXPECT_EQ(steps, 5);
+    EXPECT_EQ(gMascot.chooserTicks, 5); // the chooser is called before each step
 }

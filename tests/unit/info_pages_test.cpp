@@ -154,6 +154,22 @@ TEST_F(InfoPanelTest, CanvasHoldsTheCleanBackgroundAndTheFontItsAttributes) {
     EXPECT_EQ(font.lfOutPrecision + font.lfClipPrecision + font.lfQuality + font.lfPitchAndFamily,
               0);
     EXPECT_STREQ(font.lfFaceName, "ＭＳ ゴシック");
+
+    // Without its picture the panel says so and is drawn on white.
+    DeleteDC(gMascot.canvasDC);
+    DeleteObject(gMascot.canvasBitmap);
+    gMascot.instance = GetModuleHandleA("kernel32.dll");
+    gBoxTexts.clear();
+    SetTimer(nullptr, 0, 50, AnswerBox);
+    InitInfoCanvas();
+    gMascot.instance = GetModuleHandleA(nullptr);
+    EXPECT_EQ(gBoxTexts, "エラー（画像読込）|画像ファイルを開けません。");
+    for (int y0 : {0, 60}) {
+        int white = 0;
+        for (DWORD pixel : Capture(gMascot.canvasDC, y0))
+            white += (pixel & 0x00FFFFFF) == 0x00FFFFFF;
+        EXPECT_EQ(white, 160 * 60) << y0;
+    }
 }
 
 TEST_F(InfoPanelTest, ClockPageShowsTheAlarmLineForEveryKindOfStoredTime) {
@@ -164,7 +180,7 @@ TEST_F(InfoPanelTest, ClockPageShowsTheAlarmLineForEveryKindOfStoredTime) {
     } cases[] = {{" 7", "30", "アラーム  7時30分"},      {"Default", "30", "アラーム 設定なし"},
                  {" 7", "Default", "アラーム 設定なし"}, {"24", " 0", "アラーム 設定なし"},
                  {"23", "60", "アラーム 設定なし"},      {"-1", " 5", "アラーム 設定なし"},
-                 {"abc", "x", "アラーム  0時 0分"}};
+                 {" 7", "-5", "アラーム 設定なし"},      {"abc", "x", "アラーム  0時 0分"}};
     for (const Case& c : cases) {
         SetAlarmTime(c.hour, c.minute);
         ExpectPage(ClockLines("2004年 8月 3日(火)", "午前12時 5分 9秒", c.line));
@@ -193,7 +209,8 @@ TEST_F(InfoPanelTest, AlarmLineBlinksOnlyWhileRingingAndOnlyOnTheClockPage) {
     ExpectPage(on);
     ExpectPage(on);
     EXPECT_EQ(gMascot.flags.alarmBlink, 1);
-    gMascot.flags.alarmRinging = 1;
+    // The redraw that starts the ringing already leaves the line out.
+    gMascot.flags.alarmEnabled = 1;
     for (int i = 0; i < 2; ++i) {
         ExpectPage(off);
         EXPECT_EQ(gMascot.flags.alarmBlink, 0);

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "anim/random.h"
 #include "app/state.h"
 #include "app/window_classes.h"
 #include "mascot/start_position.h"
@@ -90,6 +91,7 @@ TEST_F(MascotWindowTest, FirstStartSeedsTheSettingsFileInOrder) {
                                  "初期位置Ｘ座標=Default\r\n"
                                  "初期位置Ｙ座標=Default\r\n";
     EXPECT_EQ(Hex(ReadSettingsFile()), Hex(expected));
+    EXPECT_EQ(NextRandom(), 6664); // the random source is seeded from the clock, too
 }
 
 TEST_F(MascotWindowTest, PanelStandsBesideTheMascotAtTheDefaultPlace) {
@@ -119,6 +121,14 @@ TEST_F(MascotWindowTest, PanelStandsBesideTheMascotAtTheDefaultPlace) {
     EXPECT_FALSE(Checked(IDM_LOCK));
     EXPECT_TRUE(Topmost(gMascot.infoWindow));
     EXPECT_TRUE(Topmost(gMascot.mainWindow));
+    // Tool windows get no taskbar button; popups have no caption or frame.
+    for (HWND window : {gMascot.mainWindow, gMascot.infoWindow}) {
+        EXPECT_NE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+        EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & (WS_POPUP | WS_CAPTION | WS_THICKFRAME),
+                  static_cast<LONG>(WS_POPUP));
+    }
+    EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrA(gMascot.mainWindow, GCLP_HCURSOR)),
+              LoadCursorA(nullptr, IDC_ARROW));
 }
 
 TEST_F(MascotWindowTest, OnlyExactlyZeroHidesThePanel) {

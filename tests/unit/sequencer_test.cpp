@@ -57,7 +57,8 @@ TEST_F(SequencerTest, DayStartLeadsInThenReads) {
         EXPECT_TRUE(ShapeFollowsFrame()) << frame;
     }
     EXPECT_EQ(gMascot.state, Reading);
-    EnterState(ReadingLeadIn); // its cursor stayed at the hand-over entry
+    EXPECT_EQ(Steps(13).back(), 1); // the first page turn comes on time
+    EnterState(ReadingLeadIn);      // its cursor stayed at the hand-over entry
     EXPECT_EQ(Steps(1).back(), 4);
     EXPECT_EQ(gMascot.state, Reading);
 }
@@ -90,6 +91,8 @@ TEST_F(SequencerTest, BreezeEndsOnItsStepWithSoundUnlessTheAlarmRings) {
             gMascot.flags.alarmRinging = ringing;
             EnterState(c.plain);
             ASSERT_TRUE(StartBreeze());
+            // Recorded for a return from an alarm that begins meanwhile.
+            EXPECT_EQ(gMascot.resumeState, static_cast<int>(gMascot.state));
             gMascot.flags.breezeLength = 0;
             fake::sounds.clear();
             const std::vector<int> frames = Steps(24);
@@ -104,6 +107,8 @@ TEST_F(SequencerTest, BreezeEndsOnItsStepWithSoundUnlessTheAlarmRings) {
                 EXPECT_EQ(frames[23], c.frame);
             EXPECT_EQ(Cursor(c.plain), c.plain == Fanning ? 0u : c.cursor);
             EXPECT_TRUE(ShapeFollowsFrame());
+            Steps(3); // the plain state plays no sound of its own
+            EXPECT_EQ(fake::sounds.size(), ringing ? 0u : 2u) << c.plain;
         }
     const int lengths[] = {23, 45, 69, 95, 115, 140};
     for (int code = 0; code <= 5; ++code) {

@@ -67,12 +67,18 @@ TEST_F(SpritesTest, RegionIsExactlyTheNonKeyPixelsDoubled) {
     std::vector<DWORD> pixels(40 * 40);
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), 40, -40, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<DWORD> resource(40 * 40);
     HDC screen = GetDC(nullptr);
     for (int frame = 0; frame < kFrameCount; ++frame) {
         ASSERT_EQ(GetDIBits(screen, gMascot.spriteBitmaps[frame], 0, 40, pixels.data(), &info,
                             DIB_RGB_COLORS),
                   40);
         EXPECT_EQ(Mismatches(gMascot.spriteRegions[frame], pixels.data(), 40, 40), 0) << frame;
+        // Frame n is BITMAP 130 + n.
+        HBITMAP bitmap = LoadBitmapA(gMascot.instance, MAKEINTRESOURCEA(130 + frame));
+        GetDIBits(screen, bitmap, 0, 40, resource.data(), &info, DIB_RGB_COLORS);
+        DeleteObject(bitmap);
+        EXPECT_EQ(pixels, resource) << frame;
     }
     ReleaseDC(nullptr, screen);
     // A small bitmap keyed green: an empty row, a run to the right edge.
