@@ -336,6 +336,17 @@ TEST_F(InfoPanelTest, LeftClickSilencesARingingAlarmForTheRestOfItsMinute) {
             EXPECT_EQ(gMascot.flags.alarmRinging, daily) << lock;
         }
     }
+    // A time stored since the last redraw is a new alarm: the click keeps it.
+    const std::string ringing = "[ALARM]\r\nアラーム使用=1\r\n毎日アラーム=0\r\n設定時刻時=12\r\n";
+    WriteSettingsFile(ringing + "設定時刻分= 5\r\n");
+    fake::SetClock(12, 5);
+    gMascot.flags = {};
+    gMascot.flags.alarmEnabled = 1;
+    RedrawInfo();
+    ASSERT_EQ(gMascot.flags.alarmRinging, 1);
+    WriteSettingsFile(ringing + "設定時刻分=30\r\n");
+    SendMessageA(gMascot.infoWindow, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    EXPECT_NE(ReadSettingsFile().find("設定時刻時=12\r\n設定時刻分=30"), std::string::npos);
 }
 
 TEST_F(InfoPanelTest, RightClickHidesThePanelAndRemembersIt) {
