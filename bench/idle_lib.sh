@@ -1,17 +1,20 @@
-# Sourced by the idle benchmarks (bench/idle.sh, bench/x_resources.sh): builds
+# Sourced by the benchmarks that run programs idle (bench/idle.sh,
+# bench/x_resources.sh, bench/soak.sh): builds
 # build/bench, starts a private Xvfb display and Wine server, and measures a
 # program left idle.
 #   idle_run EXE CLASS INI [COMMAND...]
 # starts EXE in an empty folder (with INI as its mascot.ini when not empty),
 # waits for the window of CLASS, posts each COMMAND id to it, lets it settle,
 # and prints "cpu program+server, cpu X server + desktop, resident kB,
-# private kB": CPU in seconds per minute over $seconds.
+# private kB, cpu program alone": CPU in seconds per minute over $seconds.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 seconds=${seconds:-60}
 arch=win32
 source "$root/scripts/xvfb.sh"
-export MASCOT_WINEPREFIX=${MASCOT_WINEPREFIX:-/tmp/mascot-bench-prefix}
+# A prefix of this checkout's own: its Wine server, and so the CPU measured
+# for it, serves no other checkout's programs.
+export MASCOT_WINEPREFIX=${MASCOT_WINEPREFIX:-$root/build/bench-prefix}
 source "$root/scripts/wine-env.sh"
 
 build=$root/build/bench
@@ -32,13 +35,14 @@ cpu_of() { # utime+stime of a pid, in clock ticks
 rss_of() { awk '/VmRSS/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
 # Memory the process holds for itself alone (not pages shared with others).
 private_of() { awk '/^Private_(Clean|Dirty)/ {s += $2} END {print s + 0}' "/proc/$1/smaps" 2>/dev/null || echo 0; }
-# The process of this prefix whose command line matches (other prefixes may
-# run their own Wine server and desktop).
+# The newest process of this prefix whose command line matches: other
+# checkouts run their own mascot.exe, Wine server and desktop at the same time.
 prefix_pid() {
-    local p
-    for p in $(pgrep -f "$1"); do
-        tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | grep -qx "WINEPREFIX=$WINEPREFIX" && { echo "$p"; return; }
+    local p found=""
+    for p in $(pgrep -f -- "$1"); do
+        tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | grep -qx "WINEPREFIX=$WINEPREFIX" && found=$p
     done
+    echo "$found"
 }
 
 # The machine's load (1-minute average), for the record: the figures are
@@ -56,7 +60,7 @@ idle_run() {
         "$MASCOT_WINE" "$build/probe.exe" command "$class" "$id" >/dev/null 2>&1
     done
     sleep 5 # past start-up
-    pid=$(pgrep -nf "$(basename "$exe")")
+    pid=$(prefix_pid "$exe")
     server=$(prefix_pid wineserver)
     desktop=$(prefix_pid 'explorer.exe /desktop')
     c0=$(cpu_of "$pid")
@@ -71,9 +75,9 @@ idle_run() {
     private=$(private_of "$pid")
     "$MASCOT_WINE" "$build/probe.exe" command "$class" 102 >/dev/null 2>&1
     wait "$!"
-    awk -v c=$((c1 - c0 + s1 - s0)) -v x=$((x1 - x0)) -v t="$ticks" -v s="$seconds" \
-        -v r="$rss" -v p="$private" \
-        'BEGIN {printf "%.3f %.3f %d %d\n", c / t * 60 / s, x / t * 60 / s, r, p}'
+    awk -v c=$((c1 - c0 + s1 - s0)) -v x=$((x1 - x0)) -v a=$((c1 - c0)) -v t="$ticks" \
+        -v s="$seconds" -v r="$rss" -v p="$private" \
+        'BEGIN {printf "%.3f %.3f %d %d %.3f\n", c / t * 60 / s, x / t * 60 / s, r, p, a / t * 60 / s}'
 }
 
 # The settings file as the mascot leaves it after its first start (every key
