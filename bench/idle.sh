@@ -23,15 +23,15 @@ echo "Measuring ($arch build, ${seconds} s per idle figure, $rounds rounds; CPU 
     "X = X server + Wine desktop, s/min)..."
 for round in $(seq 1 "$rounds"); do
     load=$(machine_load)
-    read -r bc bx br bp < <(idle_run "$bare" "BARE LOOP" "")
-    read -r fsc fsx fsr fsp < <(idle_run "$floor" "CALL FLOOR" "$shown")
-    read -r msc msx msr msp < <(idle_run "$mascot" "TAMARIN MASCOT1" "$shown" "${mascot_reading[@]}")
-    read -r fhc fhx _ _ < <(idle_run "$floor" "CALL FLOOR" "$hidden")
-    read -r mhc mhx _ _ < <(idle_run "$mascot" "TAMARIN MASCOT1" "$hidden" "${mascot_reading[@]}")
+    read -r bc bx br bp _ < <(idle_run "$bare" "BARE LOOP" "")
+    read -r fsc fsx fsr fsp fsa < <(idle_run "$floor" "CALL FLOOR" "$shown")
+    read -r msc msx msr msp msa < <(idle_run "$mascot" "TAMARIN MASCOT1" "$shown" "${mascot_reading[@]}")
+    read -r fhc fhx _ _ fha < <(idle_run "$floor" "CALL FLOOR" "$hidden")
+    read -r mhc mhx _ _ mha < <(idle_run "$mascot" "TAMARIN MASCOT1" "$hidden" "${mascot_reading[@]}")
     printf 'round %d, load %s -> %s: bare %s (X %s); shown: floor %s (X %s), mascot %s (X %s);' \
         "$round" "$load" "$(machine_load)" "$bc" "$bx" "$fsc" "$fsx" "$msc" "$msx"
     printf ' hidden: floor %s (X %s), mascot %s (X %s)\n' "$fhc" "$fhx" "$mhc" "$mhx"
-    echo "$bc $fsc $msc $fhc $mhc $fsx $msx $fhx $mhx $br $fsr $msr $bp $fsp $msp" >>"$results"
+    echo "$bc $fsc $msc $fhc $mhc $fsx $msx $fhx $mhx $br $fsr $msr $bp $fsp $msp $fsa $msa $fha $mha" >>"$results"
 done
 bare_start=$(startup_ms "$bare" "BARE LOOP")
 floor_start=$(startup_ms "$floor" "CALL FLOOR" --shaped)
@@ -65,6 +65,8 @@ END {
         v[i, 26] = (v[i, 12] - v[i, 11]) / 1024;          # resident, mascot - floor
         v[i, 27] = (v[i, 15] - v[i, 14]) / 1024;          # private, mascot - floor
         v[i, 28] = (v[i, 11] - v[i, 10]) / 1024;          # resident, floor - bare
+        v[i, 29] = v[i, 16] > 0 ? v[i, 17] / v[i, 16] : 0; # program alone, shown
+        v[i, 30] = v[i, 18] > 0 ? v[i, 19] / v[i, 18] : 0; # program alone, hidden
     }
     print "";
     printf "%-46s %8s  %s\n", "figure (median of the rounds)", "value", "(range)  target";
@@ -72,6 +74,8 @@ END {
     line("CPU mascot / floor, panel hidden", 21, "x"); print "  <= 1.10x";
     line("  the same with X server and desktop, shown", 24, "x"); print "";
     line("  the same with X server and desktop, hidden", 25, "x"); print "";
+    line("  the program alone, shown", 29, "x"); print "";
+    line("  the program alone, hidden", 30, "x"); print "";
     line("CPU floor / bare loop, panel shown", 22, "x"); print "";
     line("CPU floor / bare loop, panel hidden", 23, "x"); print "";
     line("CPU s/min bare loop", 1, ""); print "";
