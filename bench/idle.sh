@@ -1,102 +1,91 @@
 #!/usr/bin/env bash
-# Idle cost, memory and start-up of the mascot against a bare program with the
-# same 80x80 tool window and the same PeekMessage + Sleep(50) loop, measured
-# side by side in one run under Wine on a private Xvfb display.
-#   bash bench/idle.sh [SECONDS]     (default 60 seconds per idle figure)
-# Needs a build with -DMASCOT_BENCH=ON in build/bench (the script makes one).
-set -uo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+# Idle cost, memory and start-up of the mascot against the call floor (the
+# same two windows, loop and pacing, and only the calls each tick and step
+# needs: bench/call_floor.cpp) and against a bare loop (the same 80x80 tool
+# window and PeekMessage + Sleep(50) loop, nothing else), side by side in one
+# run under Wine on a private Xvfb display. Each round measures all five idle
+# figures one after the other; the summary gives the median and the range of
+# the rounds' ratios.
+#   bash bench/idle.sh [SECONDS] [ROUNDS]     (default 60 seconds, 3 rounds)
+# Builds build/bench (-DMASCOT_BENCH=ON) itself.
 seconds=${1:-60}
-arch=win32
-source "$root/scripts/xvfb.sh"
-export MASCOT_WINEPREFIX=${MASCOT_WINEPREFIX:-/tmp/mascot-bench-prefix}
-source "$root/scripts/wine-env.sh"
+rounds=${2:-3}
+source "$(dirname "$0")/idle_lib.sh"
 
-build=$root/build/bench
-toolchain=toolchain-mingw-i686.cmake
-[ -f "$root/build/win32/probe.exe" ] && wine_runs_32bit || toolchain=toolchain-mingw-x86_64.cmake
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DMASCOT_TESTS=OFF -DMASCOT_BENCH=ON \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" >/dev/null && cmake --build "$build" -j2 >/dev/null || exit 1
-[ "$toolchain" = toolchain-mingw-i686.cmake ] || arch=win64
+floor=$build/bench/call_floor.exe
+bare=$build/bench/bare_loop.exe
+mascot=$build/mascot.exe
+shown=$(settings_file 1)
+hidden=$(settings_file 0)
+results=$(mktemp)
 
-start_xvfb || exit 1
-trap '"$MASCOT_WINESERVER" -k 2>/dev/null; stop_xvfb' EXIT
-[ -d "$WINEPREFIX" ] || bash "$root/scripts/wine-prefix-init" >/dev/null
-ticks=$(getconf CLK_TCK)
+echo "Measuring ($arch build, ${seconds} s per idle figure, $rounds rounds; CPU = program + Wine server," \
+    "X = X server + Wine desktop, s/min)..."
+for round in $(seq 1 "$rounds"); do
+    load=$(machine_load)
+    read -r bc bx br bp _ < <(idle_run "$bare" "BARE LOOP" "")
+    read -r fsc fsx fsr fsp fsa < <(idle_run "$floor" "CALL FLOOR" "$shown")
+    read -r msc msx msr msp msa < <(idle_run "$mascot" "TAMARIN MASCOT1" "$shown" "${mascot_reading[@]}")
+    read -r fhc fhx _ _ fha < <(idle_run "$floor" "CALL FLOOR" "$hidden")
+    read -r mhc mhx _ _ mha < <(idle_run "$mascot" "TAMARIN MASCOT1" "$hidden" "${mascot_reading[@]}")
+    printf 'round %d, load %s -> %s: bare %s (X %s); shown: floor %s (X %s), mascot %s (X %s);' \
+        "$round" "$load" "$(machine_load)" "$bc" "$bx" "$fsc" "$fsx" "$msc" "$msx"
+    printf ' hidden: floor %s (X %s), mascot %s (X %s)\n' "$fhc" "$fhx" "$mhc" "$mhx"
+    echo "$bc $fsc $msc $fhc $mhc $fsx $msx $fhx $mhx $br $fsr $msr $bp $fsp $msp $fsa $msa $fha $mha" >>"$results"
+done
+bare_start=$(startup_ms "$bare" "BARE LOOP")
+floor_start=$(startup_ms "$floor" "CALL FLOOR" --shaped)
+mascot_start=$(startup_ms "$mascot" "TAMARIN MASCOT1" --shaped)
 
-cpu_of() { # utime+stime of a pid, in clock ticks
-    awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0
+awk -v bs="$bare_start" -v fs="$floor_start" -v ms="$mascot_start" '
+function median(a, n,   i, j, t) {
+    for (i = 2; i <= n; i++)
+        for (j = i; j > 1 && a[j - 1] > a[j]; j--) { t = a[j]; a[j] = a[j - 1]; a[j - 1] = t }
+    return n % 2 ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2;
 }
-rss_of() { awk '/VmRSS/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
-# Memory the process holds for itself alone (not pages shared with others).
-private_of() { awk '/^Private_(Clean|Dirty)/ {s += $2} END {print s + 0}' "/proc/$1/smaps" 2>/dev/null || echo 0; }
-# The Wine server of this prefix (other prefixes may have their own).
-server_pid() {
-    local p
-    for p in $(pgrep -f wineserver); do
-        tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && { echo "$p"; return; }
-    done
+function spread(a, n,   lo, hi, i) {
+    lo = hi = a[1];
+    for (i = 2; i <= n; i++) { if (a[i] < lo) lo = a[i]; if (a[i] > hi) hi = a[i] }
+    return sprintf("%.2f - %.2f", lo, hi);
 }
-
-# idle_run NAME EXE CLASS INI: prints "cpu-seconds-per-minute rss-kB private-kB"
-idle_run() {
-    local dir pid server c0 s0 c1 s1
-    dir=$(mktemp -d)
-    [ -n "$4" ] && printf '%s' "$4" | iconv -f UTF-8 -t CP932 >"$dir/mascot.ini"
-    (cd "$dir" && exec "$MASCOT_WINE" "$2") >/dev/null 2>&1 &
-    "$MASCOT_WINE" "$build/probe.exe" window "$3" 20000 >/dev/null 2>&1
-    sleep 5 # past start-up
-    pid=$(pgrep -nf "$(basename "$2")")
-    server=$(server_pid)
-    c0=$(cpu_of "$pid"); s0=$(cpu_of "$server")
-    sleep "$seconds"
-    c1=$(cpu_of "$pid"); s1=$(cpu_of "$server")
-    local rss private
-    rss=$(rss_of "$pid")
-    private=$(private_of "$pid")
-    "$MASCOT_WINE" "$build/probe.exe" command "$3" 102 >/dev/null 2>&1
-    wait
-    awk -v c=$((c1 - c0 + s1 - s0)) -v t="$ticks" -v s="$seconds" -v r="$rss" -v p="$private" \
-        'BEGIN {printf "%.3f %d %d\n", c / t * 60 / s, r, p}'
+# One line: the median of the values of column c, with their range.
+function line(name, c, unit,   a, i) {
+    for (i = 1; i <= n; i++) a[i] = v[i, c];
+    printf "%-46s %7.2f%s  (%s)", name, median(a, n), unit, spread(a, n);
 }
-
-# A working directory that already holds a settings file, as on every start
-# but the first.
-seeded=$(mktemp -d)
-printf '%s\r\n' '[ALARM]' 'アラーム使用=0' '毎日アラーム=0' '設定時刻時=Default' '設定時刻分=Default' \
-    '[OPTION]' '手前に表示=1' '情報ウィンドウ=1' '初期位置Ｘ座標=Default' '初期位置Ｙ座標=Default' |
-    iconv -f UTF-8 -t CP932 >"$seeded/mascot.ini"
-
-startup_ms() { # median of five launches
-    local i dir
-    for i in 1 2 3 4 5; do
-        dir=$(mktemp -d)
-        cp "$seeded/mascot.ini" "$dir/"
-        (cd "$dir" && "$MASCOT_WINE" "$build/bench/launch_timer.exe" "$@" 2>/dev/null | tr -d '\r')
-    done | sort -n | sed -n 3p
-}
-
-echo "Measuring ($arch build, ${seconds} s per idle figure, CPU = program + Wine server)..."
-read -r bare_cpu bare_rss bare_private < <(idle_run bare "$build/bench/bare_loop.exe" "BARE LOOP" "")
-read -r shown_cpu shown_rss shown_private < <(idle_run shown "$build/mascot.exe" "TAMARIN MASCOT1" "")
-read -r hidden_cpu hidden_rss hidden_private < <(idle_run hidden "$build/mascot.exe" "TAMARIN MASCOT1" $'[OPTION]\r\n情報ウィンドウ=0\r\n')
-bare_start=$(startup_ms "$build/bench/bare_loop.exe" "BARE LOOP")
-mascot_start=$(startup_ms "$build/mascot.exe" "TAMARIN MASCOT1" --shaped)
-
-awk -v bc="$bare_cpu" -v sc="$shown_cpu" -v hc="$hidden_cpu" \
-    -v br="$bare_rss" -v sr="$shown_rss" -v hr="$hidden_rss" \
-    -v bp="$bare_private" -v sp="$shown_private" \
-    -v bs="$bare_start" -v ms="$mascot_start" 'BEGIN {
-    ok = "target met"; no = "TARGET MISSED";
-    printf "%-34s %10s %10s %12s  %s\n", "figure", "mascot", "bare loop", "ratio/diff", "target";
-    r = (bc > 0 ? sc / bc : 0);
-    printf "%-34s %10.3f %10.3f %11.2fx  <= 1.5x: %s\n", "CPU s/min idle, panel shown", sc, bc, r, (r <= 1.5 ? ok : no);
-    r = (bc > 0 ? hc / bc : 0);
-    printf "%-34s %10.3f %10.3f %11.2fx  <= 1.5x: %s\n", "CPU s/min idle, panel hidden", hc, bc, r, (r <= 1.5 ? ok : no);
-    d = (sr - br) / 1024;
-    printf "%-34s %10.1f %10.1f %+10.1f MB  <= +4 MB: %s\n", "resident MB after a minute", sr / 1024, br / 1024, d, (d <= 4 ? ok : no);
-    d = (sp - bp) / 1024;
-    printf "%-34s %10.1f %10.1f %+10.1f MB  (for comparison)\n", "private MB after a minute", sp / 1024, bp / 1024, d;
-    d = ms - bs;
-    printf "%-34s %10.0f %10.0f %+9.0f ms  <= +100 ms: %s\n", "start-up ms until shown", ms, bs, d, (d <= 100 ? ok : no);
-}'
+{ n++; for (c = 1; c <= NF; c++) v[n, c] = $c }
+END {
+    for (i = 1; i <= n; i++) {
+        v[i, 20] = v[i, 2] > 0 ? v[i, 3] / v[i, 2] : 0;   # mascot/floor, shown
+        v[i, 21] = v[i, 4] > 0 ? v[i, 5] / v[i, 4] : 0;   # mascot/floor, hidden
+        v[i, 22] = v[i, 1] > 0 ? v[i, 2] / v[i, 1] : 0;   # floor/bare, shown
+        v[i, 23] = v[i, 1] > 0 ? v[i, 4] / v[i, 1] : 0;   # floor/bare, hidden
+        v[i, 24] = (v[i, 2] + v[i, 6]) > 0 ? (v[i, 3] + v[i, 7]) / (v[i, 2] + v[i, 6]) : 0;
+        v[i, 25] = (v[i, 4] + v[i, 8]) > 0 ? (v[i, 5] + v[i, 9]) / (v[i, 4] + v[i, 8]) : 0;
+        v[i, 26] = (v[i, 12] - v[i, 11]) / 1024;          # resident, mascot - floor
+        v[i, 27] = (v[i, 15] - v[i, 14]) / 1024;          # private, mascot - floor
+        v[i, 28] = (v[i, 11] - v[i, 10]) / 1024;          # resident, floor - bare
+        v[i, 29] = v[i, 16] > 0 ? v[i, 17] / v[i, 16] : 0; # program alone, shown
+        v[i, 30] = v[i, 18] > 0 ? v[i, 19] / v[i, 18] : 0; # program alone, hidden
+    }
+    print "";
+    printf "%-46s %8s  %s\n", "figure (median of the rounds)", "value", "(range)  target";
+    line("CPU mascot / floor, panel shown", 20, "x"); print "  <= 1.10x";
+    line("CPU mascot / floor, panel hidden", 21, "x"); print "  <= 1.10x";
+    line("  the same with X server and desktop, shown", 24, "x"); print "";
+    line("  the same with X server and desktop, hidden", 25, "x"); print "";
+    line("  the program alone, shown", 29, "x"); print "";
+    line("  the program alone, hidden", 30, "x"); print "";
+    line("CPU floor / bare loop, panel shown", 22, "x"); print "";
+    line("CPU floor / bare loop, panel hidden", 23, "x"); print "";
+    line("CPU s/min bare loop", 1, ""); print "";
+    line("CPU s/min floor, panel shown", 2, ""); print "";
+    line("CPU s/min mascot, panel shown", 3, ""); print "";
+    line("CPU s/min floor, panel hidden", 4, ""); print "";
+    line("CPU s/min mascot, panel hidden", 5, ""); print "";
+    line("resident MB mascot - floor", 26, ""); print "  <= +1 MB";
+    line("private MB mascot - floor", 27, ""); print "  <= +1 MB";
+    line("resident MB floor - bare loop", 28, ""); print "";
+    printf "%-46s %7.0f ms mascot, %.0f ms floor, %.0f ms bare loop\n",
+        "start-up until shown (median of 5)", ms, fs, bs;
+}' "$results"

@@ -3,23 +3,14 @@
 # for many minutes and prints its resident memory once a minute, so a slow
 # growth shows. The clock page makes the panel redraw on every tick.
 #   bash bench/soak.sh [MINUTES]     (default 30)
-set -uo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
 minutes=${1:-30}
-source "$root/scripts/xvfb.sh"
-export MASCOT_WINEPREFIX=${MASCOT_WINEPREFIX:-/tmp/mascot-bench-prefix}
-source "$root/scripts/wine-env.sh"
-build=$root/build/bench
-[ -f "$build/mascot.exe" ] || { echo "run bench/idle.sh once first (it builds build/bench)"; exit 1; }
-
-start_xvfb || exit 1
-trap '"$MASCOT_WINESERVER" -k 2>/dev/null; stop_xvfb' EXIT
-[ -d "$WINEPREFIX" ] || bash "$root/scripts/wine-prefix-init" >/dev/null
+source "$(dirname "$0")/idle_lib.sh"
 
 dir=$(mktemp -d)
 (cd "$dir" && exec "$MASCOT_WINE" "$build/mascot.exe") >/dev/null 2>&1 &
+program=$!
 "$MASCOT_WINE" "$build/probe.exe" window "TAMARIN MASCOT1" 20000 >/dev/null 2>&1
-pid=$(pgrep -nf mascot.exe)
+pid=$(prefix_pid "$build/mascot.exe")
 echo "minute  resident-kB"
 first=""
 for m in $(seq 0 "$minutes"); do
@@ -31,4 +22,4 @@ for m in $(seq 0 "$minutes"); do
 done
 echo "growth from minute 1 to minute $minutes: $((rss - first)) kB"
 "$MASCOT_WINE" "$build/probe.exe" command "TAMARIN MASCOT1" 102 >/dev/null 2>&1
-wait
+wait "$program" # not the display server, which is a child too
