@@ -1,7 +1,6 @@
 # Sourced by the benchmarks that run programs idle (bench/idle.sh,
-# bench/x_resources.sh, bench/soak.sh): builds
-# build/bench, starts a private Xvfb display and Wine server, and measures a
-# program left idle.
+# bench/x_resources.sh, bench/soak.sh): builds build/bench, starts a private
+# Xvfb display and Wine server, and measures a program left idle.
 #   idle_run EXE CLASS INI [COMMAND...]
 # starts EXE in an empty folder (with INI as its mascot.ini when not empty),
 # waits for the window of CLASS, posts each COMMAND id to it, lets it settle,
