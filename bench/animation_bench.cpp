@@ -23,8 +23,7 @@ void BuildAllRegions() {
 }
 
 void CreateAndDestroyMascot() {
-    gMascot.mainWindow = CreateWindowExA(WS_EX_TOOLWINDOW, kMascotClass, nullptr, WS_POPUP, 0, 0,
-                                         80, 80, nullptr, nullptr, gMascot.instance, nullptr);
+    gMascot.mainWindow = CreateMascotWindow(gMascot.instance, 0, 0);
     DestroyWindow(gMascot.infoWindow);
     DestroyWindow(gMascot.mainWindow);
     MSG message;
@@ -70,8 +69,7 @@ int main(int argc, char** argv) {
         Report("26 frame shapes / program start until shown", regions, "start", program);
     }
 
-    gMascot.mainWindow = CreateWindowExA(WS_EX_TOOLWINDOW, kMascotClass, nullptr, WS_POPUP, 0, 0,
-                                         80, 80, nullptr, nullptr, gMascot.instance, nullptr);
+    gMascot.mainWindow = CreateMascotWindow(gMascot.instance, 0, 0);
     ShowWindow(gMascot.mainWindow, SW_SHOWNOACTIVATE);
     const double paint = MedianMs(200, DrawFrame);
     const double shape = MedianMs(200, [] { ApplySpriteRegion(gMascot.mainWindow, 9, TRUE); });

@@ -30,8 +30,7 @@ void WindowDC() { ReleaseDC(gMascot.mainWindow, GetDC(gMascot.mainWindow)); }
 int main() {
     gMascot.instance = GetModuleHandleA(nullptr);
     RegisterWindowClasses(gMascot.instance);
-    gMascot.mainWindow = CreateWindowExA(WS_EX_TOOLWINDOW, kMascotClass, nullptr, WS_POPUP, 0, 0,
-                                         80, 80, nullptr, nullptr, gMascot.instance, nullptr);
+    gMascot.mainWindow = CreateMascotWindow(gMascot.instance, 0, 0);
     ShowWindow(gMascot.mainWindow, SW_SHOWNOACTIVATE);
     const double paint = MicrosecondsPerCall(DrawFrame);
     const double dc = MicrosecondsPerCall(WindowDC);

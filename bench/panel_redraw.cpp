@@ -29,8 +29,7 @@ void FourReads() {
 int main() {
     gMascot.instance = GetModuleHandleA(nullptr);
     RegisterWindowClasses(gMascot.instance);
-    gMascot.mainWindow = CreateWindowExA(WS_EX_TOOLWINDOW, kMascotClass, nullptr, WS_POPUP, 0, 0,
-                                         80, 80, nullptr, nullptr, gMascot.instance, nullptr);
+    gMascot.mainWindow = CreateMascotWindow(gMascot.instance, 0, 0);
     gMascot.infoWindowDC = GetDC(gMascot.infoWindow);
     InitInfoCanvas();
     WriteSetting(kSectionAlarm, kKeyAlarmHour, " 7");
