@@ -87,6 +87,20 @@ void CheckAlarm() {
         StartRinging();
     if (gMascot.flags.alarmRinging == 1 && !AlarmTimeMatches())
         EndRinging();
+    else if (gMascot.flags.alarmRinging == 1)
+        // A time stored while it rings (the dialog is modal, so the ringing
+        // goes on meanwhile) that the clock shows now rings on: it has rung
+        // too, and its minute's end finishes a one-time alarm.
+        gMascot.ringingAlarmTime = StoredTime();
+}
+
+// The caller stops the sound and the process ends: nothing else of the
+// ringing needs undoing.
+void FinishRingingAtExit() {
+    if (gMascot.flags.alarmRinging != 1)
+        return;
+    ReadStoredAlarmTime(); // the file may have changed since the last redraw
+    ForgetOneTimeAlarm();
 }
 
 void SilenceAlarmByClick() {

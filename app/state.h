@@ -93,6 +93,7 @@ struct MascotState {
     HINSTANCE instance;
     HWND mainWindow;
     HWND infoWindow;
+    HWND alarmDialog; // the open alarm dialog; there is never a second one
     HDC infoWindowDC;
     HDC canvasDC;
     HBITMAP canvasBitmap;
