@@ -35,7 +35,6 @@ void StartAlarmSound() {
 void StartRinging() {
     StartAlarmSound();
     gMascot.flags.alarmRinging = 1;
-    gMascot.ringingAlarmTime = StoredTime();
     if (gMascot.flags.animLock == 0) {
         Cursor(LookingAround) = 1;
         gMascot.resumeState = static_cast<int>(gMascot.state);
@@ -87,10 +86,11 @@ void CheckAlarm() {
         StartRinging();
     if (gMascot.flags.alarmRinging == 1 && !AlarmTimeMatches())
         EndRinging();
-    else if (gMascot.flags.alarmRinging == 1)
-        // A time stored while it rings (the dialog is modal, so the ringing
-        // goes on meanwhile) that the clock shows now rings on: it has rung
-        // too, and its minute's end finishes a one-time alarm.
+    else
+        // Every stored time that the clock shows while the alarm rings has
+        // rung, the one that started it and one stored meanwhile alike (the
+        // dialog is modal, so the ringing goes on while it is open). While
+        // the alarm is silent this is only a placeholder.
         gMascot.ringingAlarmTime = StoredTime();
 }
 

@@ -83,7 +83,7 @@ TEST(AlarmField, TypedTextBecomesAnHourMinuteOrDefault) {
     const char* hours[][2] = {{"0", " 0"},    {" 0", " 0"},    {"00", " 0"},  {"0分", " 0"},
                               {"0 ", " 0"},   {"-0", " 0"},    {"7", " 7"},   {"007", " 7"},
                               {"5am", " 5"},  {"+5", " 5"},    {"23", "23"},  {"\t 9", " 9"},
-                              {"０", " 0"},   {"７", " 7"},    {"　７", " 7"}, {"１9", "19"},
+                              {"０", " 0"},   {"７", " 7"},    {"　７", " 7"}, {"１９", "19"},
                               {"２３時", "23"}, {"00000000000000000000007", " 7"}};
     for (auto& c : hours) {
         AlarmFieldValue(c[0], 23, stored);
@@ -92,7 +92,7 @@ TEST(AlarmField, TypedTextBecomesAnHourMinuteOrDefault) {
     // Runs of digits far beyond any int are out of range, never wrapped:
     // 4294967303 is 2^32 + 7, 18446744073709551623 is 2^64 + 7.
     for (const char* typed : {"", "abc", "時", "24", "２４", "230", "-1", "x5", "4294967303",
-                              "99999999999999999999", "18446744073709551623", "-4294967296", "ｰ7", "\x82"}) {
+                              "99999999999999999999", "18446744073709551623", "-4294967296", "ｰ7", "－7", "\x82"}) {
         AlarmFieldValue(typed, 23, stored);
         EXPECT_STREQ(stored, "Default") << "'" << typed << "'";
     }

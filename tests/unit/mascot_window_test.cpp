@@ -46,18 +46,20 @@ class MascotWindowTest : public ::testing::Test {
         return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
     }
 
-    // A one-time ("0") or daily ("1") alarm stored for hour:minute, ringing.
-    static void StartRingingAt(int hour, int minute, const char* daily) {
+    // A one-time ("0") or daily ("1") alarm at 7:30, switched on.
+    static void StoreAlarm(const char* daily) {
         WriteSettingsFile(std::string("[ALARM]\r\nアラーム使用=1\r\n毎日アラーム=") + daily +
-                          "\r\n設定時刻時=" + std::to_string(hour) +
-                          "\r\n設定時刻分=" + std::to_string(minute) + "\r\n");
+                          "\r\n設定時刻時=7\r\n設定時刻分=30\r\n");
         gMascot.flags.alarmEnabled = 1;
         gMascot.flags.alarmDaily = *daily == '1' ? 1 : 0;
+    }
+
+    // The alarm check of a panel redraw at hour:minute.
+    static void CheckAt(int hour, int minute) {
         fake::SetClock(hour, minute);
         PlatformLocalTime(&gMascot.now);
         ReadStoredAlarmTime();
         CheckAlarm();
-        ASSERT_EQ(gMascot.flags.alarmRinging, 1);
     }
 
     // The four alarm keys as the program reads them.
@@ -248,10 +250,19 @@ TEST_F(MascotWindowTest, ConfiguredPositionMovesBothWindows) {
 }
 
 TEST_F(MascotWindowTest, DestroyReleasesTheFontStopsSoundAndEndsTheLoop) {
+    // A one-time alarm that has not rung yet keeps its time at exit.
+    ASSERT_NE(Create(), nullptr);
+    StoreAlarm("0");
+    CheckAt(7, 29);
+    EXPECT_TRUE(Destroy());
+    EXPECT_EQ(AlarmKeys(), "1,0,7,30");
+
     ASSERT_NE(Create(), nullptr);
     const HFONT font = gMascot.infoFont;
     ASSERT_NE(font, nullptr);
-    StartRingingAt(7, 30, "0");
+    StoreAlarm("0");
+    CheckAt(7, 30);
+    ASSERT_EQ(gMascot.flags.alarmRinging, 1);
     fake::sounds.clear();
     EXPECT_TRUE(Destroy());
     EXPECT_EQ(GetObjectType(font), 0u);
@@ -260,14 +271,17 @@ TEST_F(MascotWindowTest, DestroyReleasesTheFontStopsSoundAndEndsTheLoop) {
     EXPECT_TRUE(fake::sounds.back().name.empty());
     // and is over: a one-time alarm does not ring again at the next start.
     EXPECT_EQ(AlarmKeys(), "1,0,Default,Default");
+
     // A daily one keeps its time.
     ASSERT_NE(Create(), nullptr);
-    StartRingingAt(7, 30, "1");
+    StoreAlarm("1");
+    CheckAt(7, 30);
     EXPECT_TRUE(Destroy());
     EXPECT_EQ(AlarmKeys(), "1,1,7,30");
     // A new time stored since the last redraw is a new alarm and stays.
     ASSERT_NE(Create(), nullptr);
-    StartRingingAt(7, 30, "0");
+    StoreAlarm("0");
+    CheckAt(7, 30);
     WriteSetting(kSectionAlarm, kKeyAlarmHour, "8");
     EXPECT_TRUE(Destroy());
     EXPECT_EQ(AlarmKeys(), "1,0,8,30");
@@ -276,7 +290,8 @@ TEST_F(MascotWindowTest, DestroyReleasesTheFontStopsSoundAndEndsTheLoop) {
 TEST_F(MascotWindowTest, SessionEndFinishesTheRingingAlarmStopsItAndRemovesTheIcon) {
     ASSERT_NE(Create(), nullptr);
     NOTIFYICONDATAA icon = gMascot.trayData;
-    StartRingingAt(7, 30, "0");
+    StoreAlarm("0");
+    CheckAt(7, 30);
     SendMessageA(gMascot.mainWindow, WM_ENDSESSION, FALSE, 0); // the session goes on
     EXPECT_EQ(gMascot.flags.alarmRinging, 1);
     EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &icon));
