@@ -35,7 +35,6 @@ void StartAlarmSound() {
 void StartRinging() {
     StartAlarmSound();
     gMascot.flags.alarmRinging = 1;
-    gMascot.ringingAlarmTime = StoredTime();
     if (gMascot.flags.animLock == 0) {
         Cursor(LookingAround) = 1;
         gMascot.resumeState = static_cast<int>(gMascot.state);
@@ -87,6 +86,21 @@ void CheckAlarm() {
         StartRinging();
     if (gMascot.flags.alarmRinging == 1 && !AlarmTimeMatches())
         EndRinging();
+    else
+        // Every stored time that the clock shows while the alarm rings has
+        // rung, the one that started it and one stored meanwhile alike (the
+        // dialog is modal, so the ringing goes on while it is open). While
+        // the alarm is silent this is only a placeholder.
+        gMascot.ringingAlarmTime = StoredTime();
+}
+
+// The caller stops the sound and the process ends: nothing else of the
+// ringing needs undoing.
+void FinishRingingAtExit() {
+    if (gMascot.flags.alarmRinging != 1)
+        return;
+    ReadStoredAlarmTime(); // the file may have changed since the last redraw
+    ForgetOneTimeAlarm();
 }
 
 void SilenceAlarmByClick() {

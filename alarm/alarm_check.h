@@ -13,6 +13,11 @@ void ReadStoredAlarmTime();
 // alarm once the stored time no longer matches the clock.
 void CheckAlarm();
 
+// When the program ends while the alarm rings (the exit command, the window
+// destroyed any other way, Windows ending the session), the alarm is over as
+// if its minute had passed: a one-time alarm forgets its time.
+void FinishRingingAtExit();
+
 // A click on the panel silences the ringing alarm: the sound stops, and the
 // alarm stays silent for the rest of its minute and is then over as if the
 // minute had passed. A one-time alarm forgets its time at once, so that not

@@ -1,7 +1,6 @@
 #include "alarm/alarm_dialog.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "app/platform.h"
 #include "app/sound.h"
@@ -11,9 +10,34 @@
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+// With the input method on, Japanese users type full-width spaces and digits:
+// in Shift-JIS the space is 81 40 and the digits ０ to ９ are 82 4F to 82 58.
+constexpr unsigned char kWideSpaceLead = 0x81;
+constexpr unsigned char kWideSpaceTrail = 0x40;
+constexpr unsigned char kWideDigitLead = 0x82;
+constexpr unsigned char kWideZeroTrail = 0x4F;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+// The length in bytes of the blank at p, or 0 when p holds none.
+int BlankAt(const char* p) {
+    if (*p == ' ' || (*p >= '\t' && *p <= '\r'))
+        return 1;
+    return static_cast<unsigned char>(p[0]) == kWideSpaceLead && p[1] == kWideSpaceTrail ? 2 : 0;
+}
+
+// The length in bytes of the digit at p (0 when p holds none) and its value.
+int DigitAt(const char* p, int* value) {
+    if (*p >= '0' && *p <= '9') {
+        *value = *p - '0';
+        return 1;
+    }
+    if (static_cast<unsigned char>(p[0]) != kWideDigitLead)
+        return 0;
+    const int trail = static_cast<unsigned char>(p[1]) - kWideZeroTrail;
+    if (trail < 0 || trail > 9)
+        return 0;
+    *value = trail;
+    return 2;
+}
 
 void FillList(HWND dialog, int box, int last) {
     char entry[kAlarmFieldSize];
@@ -92,20 +116,24 @@ void OnOk(HWND dialog) {
 
 void AlarmFieldValue(const char* typed, int limit, char (&stored)[kAlarmFieldSize]) {
     const char* p = typed;
-    while (IsBlank(*p))
-        ++p;
-    const char* const start = p;
+    while (int blank = BlankAt(p))
+        p += blank;
     const bool negative = *p == '-';
     if (*p == '-' || *p == '+')
         ++p;
-    // A long run of digits must not overflow: once the number passes the
-    // limit it is out of range however it goes on.
+    // Whatever follows the digits ("分", a space) does not matter. A long run
+    // of digits must not overflow: once the number passes the limit it is out
+    // of range however it goes on.
     long long n = 0;
-    for (; IsDigit(*p) && n <= limit; ++p)
-        n = n * 10 + (*p - '0');
+    int digits = 0;
+    int digit = 0;
+    for (int length; (length = DigitAt(p, &digit)) != 0; p += length, ++digits) {
+        if (n <= limit)
+            n = n * 10 + digit;
+    }
     if (negative)
-        n = -n;
-    if (n < 0 || n > limit || (n == 0 && std::strcmp(start, "0") != 0)) {
+        n = -n; // "-0" is still zero
+    if (digits == 0 || n < 0 || n > limit) {
         std::snprintf(stored, sizeof stored, "%s", "Default");
         return;
     }
@@ -120,9 +148,12 @@ void ReadAlarmField(HWND box, int limit, char (&stored)[kAlarmFieldSize]) {
 
 INT_PTR CALLBACK AlarmDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) {
+        gMascot.alarmDialog = dialog;
         OnInitDialog(dialog);
         return 0; // the dialog manager sets no initial focus
     }
+    if (message == WM_DESTROY)
+        gMascot.alarmDialog = nullptr;
     if (message == WM_COMMAND && wParam == IDOK)
         OnOk(dialog);
     else if (message == WM_COMMAND && wParam == IDCANCEL)

@@ -78,9 +78,10 @@ struct MascotState {
     SYSTEMTIME now;
     int alarmHour;
     int alarmMinute;
-    // The stored alarm time (hour * 60 + minute) that started the ringing.
-    // Its end clears a one-time alarm's time only while it is still this one,
-    // so a new time stored meanwhile is kept.
+    // The stored alarm time (hour * 60 + minute) that rang: as of the last
+    // redraw that did not end the ringing. The end clears a one-time alarm's
+    // time only while it is still this one, so a new time stored meanwhile
+    // (one the clock has not shown) is kept.
     int ringingAlarmTime;
 
     // Idle pacing
@@ -93,6 +94,7 @@ struct MascotState {
     HINSTANCE instance;
     HWND mainWindow;
     HWND infoWindow;
+    HWND alarmDialog; // the open alarm dialog; there is never a second one
     HDC infoWindowDC;
     HDC canvasDC;
     HBITMAP canvasBitmap;

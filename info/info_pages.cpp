@@ -43,8 +43,8 @@ void WarnAboutImpossibleDay() {
 // time changed by the dialog (or by hand) is seen at once.
 void ReadAlarmTime(ClockTexts& texts) {
     ReadStoredAlarmTime();
-    texts.alarmLength =
-        FormatAlarmLine(alarmTimeSet, gMascot.alarmHour, gMascot.alarmMinute, texts.alarm);
+    texts.alarmLength = FormatAlarmLine(alarmTimeSet, gMascot.flags.alarmEnabled == 1,
+                                        gMascot.alarmHour, gMascot.alarmMinute, texts.alarm);
 }
 
 void DrawClockPage(const ClockTexts& t) {

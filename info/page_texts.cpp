@@ -35,9 +35,11 @@ int FormatTimeLine(const SYSTEMTIME& now, PageText& text) {
                                afternoon ? hour - 12 : hour, now.wMinute, now.wSecond));
 }
 
-int FormatAlarmLine(bool timeSet, int hour, int minute, PageText& text) {
+int FormatAlarmLine(bool timeSet, bool switchedOn, int hour, int minute, PageText& text) {
     if (!timeSet)
         return Clamp(std::snprintf(text, sizeof text, "%s", "アラーム 設定なし"));
+    if (!switchedOn)
+        return Clamp(std::snprintf(text, sizeof text, "%s", "アラーム オフ"));
     return Clamp(std::snprintf(text, sizeof text, "アラーム %2d時%2d分", hour, minute));
 }
 

@@ -37,7 +37,9 @@ int FormatDateLine(const SYSTEMTIME& now, PageText& text);
 // less 12.
 int FormatTimeLine(const SYSTEMTIME& now, PageText& text);
 
-int FormatAlarmLine(bool timeSet, int hour, int minute, PageText& text);
+// A stored time shows only while the alarm is switched on: a switched-off
+// alarm must never look as if it will ring.
+int FormatAlarmLine(bool timeSet, bool switchedOn, int hour, int minute, PageText& text);
 
 int FormatPositionLine(int x, int y, PageText& text);
 

@@ -99,6 +99,17 @@ void ToggleLock() {
     gMascot.flags.animLock = lock ? 1 : 0;
 }
 
+// One alarm dialog at a time (the notification icon's menu still opens while
+// one is open): the OK of a second would write its stale values over what
+// the first has just stored.
+void OpenAlarmDialog(HWND window) {
+    if (gMascot.alarmDialog != nullptr) {
+        SetForegroundWindow(gMascot.alarmDialog);
+        return;
+    }
+    DialogBoxParamA(gMascot.instance, MAKEINTRESOURCEA(IDD_ALARM), window, AlarmDlgProc, 0);
+}
+
 void OpenMenuAt(HWND window, POINT screen) {
     SetForegroundWindow(window);
     TrackPopupMenu(gMascot.popupMenu, TPM_RIGHTBUTTON, screen.x, screen.y, 0, window, nullptr);
@@ -114,9 +125,7 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     case IDM_EXIT: ExitProgram(window); return 0;
     case IDM_MOVE: ToggleMoveMode(window); return 0;
     case IDM_ON_TOP: ToggleOnTop(window); return 0;
-    case IDM_ALARM:
-        DialogBoxParamA(gMascot.instance, MAKEINTRESOURCEA(IDD_ALARM), window, AlarmDlgProc, 0);
-        return 0;
+    case IDM_ALARM: OpenAlarmDialog(window); return 0;
     case IDM_INFO: ToggleInfoPanel(window); return 0;
     case IDM_NEXT_PAGE: NextInfoPage(); return 0;
     case IDM_READING: ChooseAnimation(Reading); return 0;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "alarm/alarm_check.h"
 #include "anim/chooser.h"
 #include "anim/random.h"
 #include "anim/sprites.h"
@@ -98,14 +99,29 @@ void OnCreate(HWND window) {
     MoveWindow(window, start.x, start.y, kMascotSize, kMascotSize, TRUE);
 }
 
+// What must not outlive the program: a ringing alarm (a one-time one would
+// otherwise ring again at the next start or tomorrow), its sound, and the
+// icon, which the notification area would keep until a mouse passed over it.
+void EndWhatOutlivesTheProgram() {
+    FinishRingingAtExit();
+    Shell_NotifyIconA(NIM_DELETE, &gMascot.trayData);
+    StopSound(); // even a ringing alarm ends with the program
+}
+
 void OnDestroy(HWND window) {
     FreeSprites(window);
     DeleteObject(gMascot.infoFont);
     if (gMascot.previousFont != nullptr && gMascot.previousFont != gMascot.infoFont)
         DeleteObject(gMascot.previousFont);
-    Shell_NotifyIconA(NIM_DELETE, &gMascot.trayData);
-    StopSound(); // even a ringing alarm ends with the program
+    EndWhatOutlivesTheProgram();
     PostQuitMessage(0);
+}
+
+// Windows ends the process after this without destroying the window, so the
+// destroy handler's last duties are done here.
+void OnEndSession(WPARAM ending) {
+    if (ending != FALSE)
+        EndWhatOutlivesTheProgram();
 }
 
 } // namespace
@@ -114,6 +130,7 @@ LRESULT CALLBACK MascotWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     switch (message) {
     case WM_CREATE: OnCreate(window); return 0;
     case WM_DESTROY: OnDestroy(window); return 0;
+    case WM_ENDSESSION: OnEndSession(wParam); return 0;
     case WM_COMMAND: return OnCommand(window, wParam, lParam);
     case WM_LBUTTONDOWN: OnLeftButton(window, lParam); return 0;
     case WM_RBUTTONDOWN: OnRightButton(window, lParam); return 0;

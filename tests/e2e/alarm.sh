@@ -198,8 +198,30 @@ shown=$(alarm_line_shown "$px" "$py" 10 alarm-ringing-again)
 check "it rings again at that minute: the line blinks, sound plays" "1 1" \
     "$((shown > 0 && shown < 10)) $(($(sound_bytes) > before))"
 
-probe command "TAMARIN MASCOT1" 102
+# Quitting while it rings ends the alarm: a daily one keeps its time, a
+# one-time one is over and forgets it, as when its minute passes.
+choose_from_menu $((x + 40)) $((y + 40)) 9 # 終了(&X)
 wait_exit "$pid" 20
-check "program ends" 0 "$exit_code"
+check "exit while ringing ends the program" 0 "$exit_code"
+check "a daily alarm keeps its time" "1 1 $next_hour $next_minute" \
+    "$(key_value アラーム使用) $(key_value 毎日アラーム) $(key_value 設定時刻時) $(key_value 設定時刻分)"
+hour=$((10#$(date +%H)))
+minute=$((10#$(date +%M)))
+printf '[ALARM]\r\nアラーム使用=1\r\n毎日アラーム=0\r\n設定時刻時=%s\r\n設定時刻分=%s\r\n' \
+    "$hour" "$minute" | iconv -f UTF-8 -t CP932 >mascot.ini
+before=$(sound_bytes)
+start_mascot pid
+probe window "TAMARIN MASCOT1" 20000 >/dev/null
+for ((i = 0; i < 50; i++)); do
+    [ "$(sound_bytes)" -gt "$before" ] && break
+    sleep 0.2
+done
+check "a one-time alarm rings at the next start" 1 $(($(sound_bytes) > before))
+choose_from_menu $((x + 40)) $((y + 40)) 9 # 終了(&X)
+wait_exit "$pid" 20
+check "exit while ringing ends the program" 0 "$exit_code"
+check "all that within the alarm's minute" "$minute" "$((10#$(date +%M)))"
+check "a one-time alarm quit while ringing is over" "1 0 Default Default" \
+    "$(key_value アラーム使用) $(key_value 毎日アラーム) $(key_value 設定時刻時) $(key_value 設定時刻分)"
 
 finish

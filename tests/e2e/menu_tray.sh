@@ -36,6 +36,21 @@ check "the menu opens at the cursor" 1 \
 xdotool key Escape
 sleep 0.5
 
+# One alarm dialog at a time: chosen again from the icon's menu while the
+# dialog is open (and behind another window), it comes to the front and no
+# second one opens, whose OK would write stale values over the first's.
+choose_from_menu "$tx" "$ty" 0 # アラーム設定(&A)
+check "the icon's menu opens the alarm dialog" "1 1" "$(probe dialogs)"
+xdotool mousemove 300 200 click 1 # the desktop takes the focus
+sleep 0.5
+choose_from_menu "$tx" "$ty" 0 # アラーム設定(&A) again
+screenshot tray-alarm-again
+check "chosen again it stays one dialog, now in front" "1 1" "$(probe dialogs)"
+read -r cx cy cw ch < <(probe control 2) # ｷｬﾝｾﾙ
+xdotool mousemove $((cx + cw / 2)) $((cy + ch / 2)) click 1
+sleep 0.5
+check "cancelled, no dialog is left" "0 0" "$(probe dialogs)"
+
 choose_from_menu "$tx" "$ty" 3 # 情報を表示(&W)
 check "the panel hidden from the icon's menu" 0 "$(probe window ChdClass | cut -d' ' -f5)"
 check "hidden panel is saved" "情報ウィンドウ=0" "$(settings_text | grep -x '情報ウィンドウ=.*')"

@@ -7,6 +7,8 @@
 //                                  (waiting up to WAIT_MS for it to be visible)
 //   probe dialog [WAIT_MS]         caption|text of the first visible dialog box (class #32770)
 //   probe press-ok                 presses OK in that dialog box
+//   probe dialogs                  N F: how many dialog boxes are visible, and 1 when the
+//                                  foreground window is one of them, else 0
 //   probe command CLASS ID         posts WM_COMMAND ID to the window of CLASS
 //   probe menu [WAIT_MS]           x y width height of the open popup menu (class #32768)
 //   probe control ID [WAIT_MS]     x y width height of control ID of the first visible dialog box
@@ -93,6 +95,23 @@ int PrintDialog(DWORD waitMs) {
     for (char c : ToUtf8(text.c_str()))
         shown += c == '\n' ? std::string("\\n") : std::string(1, c);
     std::printf("%s|%s\n", ToUtf8(caption).c_str(), shown.c_str());
+    return 0;
+}
+
+BOOL CALLBACK CountDialog(HWND window, LPARAM count) {
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (IsWindowVisible(window) && lstrcmpA(className, "#32770") == 0)
+        ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+int PrintDialogCount() {
+    int count = 0;
+    EnumWindows(CountDialog, reinterpret_cast<LPARAM>(&count));
+    char className[16] = {};
+    GetClassNameA(GetForegroundWindow(), className, sizeof className);
+    std::printf("%d %d\n", count, lstrcmpA(className, "#32770") == 0 ? 1 : 0);
     return 0;
 }
 
@@ -277,6 +296,8 @@ int main(int argc, char** argv) {
         return PrintWindow(argv[2], argc >= 4 ? std::strtoul(argv[3], nullptr, 10) : waitMs);
     if (command == "dialog")
         return PrintDialog(argc >= 3 ? std::strtoul(argv[2], nullptr, 10) : waitMs);
+    if (command == "dialogs")
+        return PrintDialogCount();
     if (command == "press-ok")
         return PressOk();
     if (command == "command" && argc >= 4)

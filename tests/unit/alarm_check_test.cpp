@@ -188,6 +188,16 @@ TEST_F(AlarmCheckTest, ChangingTheTimeWhileRingingEndsItAndKeepsTheNewTime) {
     EXPECT_TRUE(Stored(" 8", "15")); // a new alarm, not the one that rang
     RedrawAt(8, 15);
     EXPECT_EQ(gMascot.flags.alarmRinging, 1);
+    // A time stored meanwhile that the clock shows now (the dialog was open
+    // as the minute turned) rings on, has rung, and is forgotten in its turn.
+    Store(" 7", "30");
+    RedrawAt(7, 30);
+    Store(" 7", "31");
+    RedrawAt(7, 31);
+    EXPECT_EQ(gMascot.flags.alarmRinging, 1);
+    RedrawAt(7, 32);
+    EXPECT_EQ(gMascot.flags.alarmRinging, 0);
+    EXPECT_TRUE(Stored("Default", "Default"));
     // A time cleared or made invalid under it ends the one-time alarm as ever.
     for (const char* hour : {"Default", "25"}) {
         Store(" 7", "30");

@@ -78,24 +78,32 @@ class AlarmDialogTest : public ::testing::Test {
 
 TEST(AlarmField, TypedTextBecomesAnHourMinuteOrDefault) {
     char stored[kAlarmFieldSize];
-    const char* hours[][2] = {{"0", " 0"},   {" 0", " 0"},   {"7", " 7"},
-                              {"007", " 7"}, {"5am", " 5"},  {"+5", " 5"},
-                              {"23", "23"},  {"\t 9", " 9"}, {"00000000000000000000007", " 7"}};
+    // Any way of writing zero is zero, and full-width digits and spaces (as
+    // typed with the input method on) count as the ASCII ones.
+    const char* hours[][2] = {{"0", " 0"},    {" 0", " 0"},    {"00", " 0"},  {"0分", " 0"},
+                              {"0 ", " 0"},   {"-0", " 0"},    {"7", " 7"},   {"007", " 7"},
+                              {"5am", " 5"},  {"+5", " 5"},    {"23", "23"},  {"\t 9", " 9"},
+                              {"０", " 0"},   {"７", " 7"},    {"　７", " 7"}, {"１９", "19"},
+                              {"２３時", "23"}, {"00000000000000000000007", " 7"}};
     for (auto& c : hours) {
         AlarmFieldValue(c[0], 23, stored);
         EXPECT_STREQ(stored, c[1]) << "'" << c[0] << "'";
     }
     // Runs of digits far beyond any int are out of range, never wrapped:
-    // 4294967303 is 2^32 + 7.
-    for (const char* typed : {"", "abc", "24", "230", "-1", "00", "-0", "0 ", "0x5", "4294967303",
-                              "99999999999999999999", "-4294967296"}) {
+    // 4294967303 is 2^32 + 7, 18446744073709551623 is 2^64 + 7.
+    for (const char* typed : {"", "abc", "時", "24", "２４", "230", "-1", "x5", "4294967303",
+                              "99999999999999999999", "18446744073709551623", "-4294967296", "ｰ7", "－7", "\x82"}) {
         AlarmFieldValue(typed, 23, stored);
         EXPECT_STREQ(stored, "Default") << "'" << typed << "'";
     }
     AlarmFieldValue("59", 59, stored);
     EXPECT_STREQ(stored, "59");
-    AlarmFieldValue("60", 59, stored);
-    EXPECT_STREQ(stored, "Default");
+    AlarmFieldValue("３０", 59, stored);
+    EXPECT_STREQ(stored, "30");
+    for (const char* typed : {"60", "６０"}) {
+        AlarmFieldValue(typed, 59, stored);
+        EXPECT_STREQ(stored, "Default");
+    }
 }
 
 TEST_F(AlarmDialogTest, OpensWithTheStoredOrCurrentTimeAndTheLowTwoBitsOfTheSwitches) {
@@ -179,6 +187,28 @@ TEST_F(AlarmDialogTest, OkStoresEverythingAndCancelNothing) {
         Press(dialog, IDOK);
     });
     EXPECT_EQ(Stored(), "1,0,17,45");
+
+    // Seven o'clock as people write it: the alarm is set and rings at 7:00.
+    RunDialog([](HWND dialog) {
+        Type(dialog, IDC_ALARM_HOUR, "7");
+        Type(dialog, IDC_ALARM_MINUTE, "00");
+        Press(dialog, IDOK);
+    });
+    EXPECT_EQ(Stored(), "1,0,7,0");
+    fake::SetClock(7, 0);
+    PlatformLocalTime(&gMascot.now);
+    ReadStoredAlarmTime();
+    CheckAlarm();
+    EXPECT_EQ(gMascot.flags.alarmRinging, 1);
+
+    // Full-width digits, as typed with the input method on.
+    RunDialog([](HWND dialog) {
+        Type(dialog, IDC_ALARM_HOUR, "１８");
+        Type(dialog, IDC_ALARM_MINUTE, "０５");
+        EXPECT_EQ(FieldText(dialog, IDC_ALARM_HOUR), "１８");
+        Press(dialog, IDOK);
+    });
+    EXPECT_EQ(Stored(), "1,0,18,5");
 }
 
 TEST_F(AlarmDialogTest, SwitchingOffWhileRingingSilencesAndKeepsTheTime) {

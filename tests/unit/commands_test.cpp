@@ -437,6 +437,44 @@ LRESULT CALLBACK AfterMessage(int code, WPARAM wParam, LPARAM lParam) {
 
 } // namespace
 
+// While the alarm dialog is open the alarm command is chosen again (the
+// icon's menu allows it); a moment later the dialogs of this thread are
+// counted and cancelled.
+int gAlarmDialogs;
+BOOL CALLBACK CancelAlarmDialog(HWND window, LPARAM) {
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (IsWindowVisible(window) && lstrcmpA(name, "#32770") == 0) {
+        ++gAlarmDialogs;
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    }
+    return TRUE;
+}
+void CALLBACK CountAndCancelDialogs(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    gAlarmDialogs = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CancelAlarmDialog, 0);
+}
+void CALLBACK ChooseAlarmAgain(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = FindWindowA("#32770", "アラームの設定");
+    if (dialog == nullptr || !IsWindowVisible(dialog))
+        return;
+    KillTimer(nullptr, timer);
+    PostMessageA(gMascot.mainWindow, WM_COMMAND, IDM_ALARM, 0);
+    SetTimer(nullptr, 0, 300, CountAndCancelDialogs);
+}
+
+TEST_F(CommandsTest, AlarmCommandOpensOneDialogAtATime) {
+    ASSERT_NE(Create(), nullptr);
+    for (int time = 0; time < 2; ++time) { // closed, it opens again
+        gAlarmDialogs = 0;
+        const UINT_PTR watch = SetTimer(nullptr, 0, 20, ChooseAlarmAgain);
+        Command(IDM_ALARM);
+        KillTimer(nullptr, watch); // when no dialog came, it would wait for the next
+        EXPECT_EQ(gAlarmDialogs, 1) << time;
+    }
+}
+
 TEST_F(CommandsTest, ExitDestroysBothWindowsAndEndsTheLoop) {
     ASSERT_NE(Create(), nullptr);
     const HWND panel = gMascot.infoWindow;

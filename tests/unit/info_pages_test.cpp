@@ -181,9 +181,19 @@ TEST_F(InfoPanelTest, ClockPageShowsTheAlarmLineForEveryKindOfStoredTime) {
                  {" 7", "Default", "アラーム 設定なし"}, {"24", " 0", "アラーム 設定なし"},
                  {"23", "60", "アラーム 設定なし"},      {"-1", " 5", "アラーム 設定なし"},
                  {" 7", "-5", "アラーム 設定なし"},      {"abc", "x", "アラーム  0時 0分"}};
+    gMascot.flags.alarmEnabled = 1;
     for (const Case& c : cases) {
         SetAlarmTime(c.hour, c.minute);
         ExpectPage(ClockLines("2004年 8月 3日(火)", "午前12時 5分 9秒", c.line));
+    }
+    // Switched off (or stored as 2 or 3, which is not on), a stored time is
+    // not shown as if it would ring; an unset one says so as ever.
+    for (int off : {0, -1, -2}) {
+        gMascot.flags.alarmEnabled = off;
+        SetAlarmTime(" 7", "30");
+        ExpectPage(ClockLines("2004年 8月 3日(火)", "午前12時 5分 9秒", "アラーム オフ"));
+        SetAlarmTime("Default", "30");
+        ExpectPage(ClockLines("2004年 8月 3日(火)", "午前12時 5分 9秒", "アラーム 設定なし"));
     }
     DeleteFileA("mascot.ini"); // no keys at all
     ExpectPage(ClockLines("2004年 8月 3日(火)", "午前12時 5分 9秒", "アラーム 設定なし"));
@@ -206,8 +216,11 @@ TEST_F(InfoPanelTest, AlarmLineBlinksOnlyWhileRingingAndOnlyOnTheClockPage) {
     const std::vector<Line> on =
         ClockLines("2004年 8月 3日(火)", "午前12時 5分 9秒", "アラーム 12時 5分");
     const std::vector<Line> off = ClockLines("2004年 8月 3日(火)", "午前12時 5分 9秒", "");
-    ExpectPage(on);
-    ExpectPage(on);
+    // Switched off, the alarm neither rings nor blinks, nor shows its time.
+    const std::vector<Line> switchedOff =
+        ClockLines("2004年 8月 3日(火)", "午前12時 5分 9秒", "アラーム オフ");
+    ExpectPage(switchedOff);
+    ExpectPage(switchedOff);
     EXPECT_EQ(gMascot.flags.alarmBlink, 1);
     // The redraw that starts the ringing already leaves the line out.
     gMascot.flags.alarmEnabled = 1;

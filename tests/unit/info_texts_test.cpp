@@ -64,14 +64,19 @@ TEST(InfoTexts, ImpossibleDayOfWeekKeepsTheDateLineWidth) {
 
 TEST(InfoTexts, AlarmLineIsSeventeenBytesSetOrNot) {
     PageText text;
-    int length = FormatAlarmLine(true, 7, 30, text);
+    int length = FormatAlarmLine(true, true, 7, 30, text);
     EXPECT_EQ(Hex(Text(text, length)), Hex("アラーム  7時30分"));
     EXPECT_EQ(length, kAlarmLineBytes);
-    length = FormatAlarmLine(true, 0, 0, text);
+    length = FormatAlarmLine(true, true, 0, 0, text);
     EXPECT_EQ(Hex(Text(text, length)), Hex("アラーム  0時 0分"));
-    length = FormatAlarmLine(false, 7, 30, text);
+    length = FormatAlarmLine(false, true, 7, 30, text);
     EXPECT_EQ(Hex(Text(text, length)), Hex("アラーム 設定なし"));
     EXPECT_EQ(length, kAlarmLineBytes);
+    // Switched off, a stored time never shows as if it would ring.
+    length = FormatAlarmLine(true, false, 7, 30, text);
+    EXPECT_EQ(Text(text, length), "アラーム オフ");
+    length = FormatAlarmLine(false, false, 7, 30, text);
+    EXPECT_EQ(Text(text, length), "アラーム 設定なし");
 }
 
 TEST(InfoTexts, PositionLineAndItsFallback) {

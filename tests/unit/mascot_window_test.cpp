@@ -4,11 +4,14 @@
 
 #include <string>
 
+#include "alarm/alarm_check.h"
 #include "anim/random.h"
+#include "app/platform.h"
 #include "app/state.h"
 #include "app/window_classes.h"
 #include "mascot/start_position.h"
 #include "res/resource.h"
+#include "settings/settings.h"
 #include "support/fake_platform.h"
 #include "support/test_env.h"
 
@@ -41,6 +44,33 @@ class MascotWindowTest : public ::testing::Test {
 
     static bool Topmost(HWND window) {
         return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    }
+
+    // A one-time ("0") or daily ("1") alarm at 7:30, switched on.
+    static void StoreAlarm(const char* daily) {
+        WriteSettingsFile(std::string("[ALARM]\r\nアラーム使用=1\r\n毎日アラーム=") + daily +
+                          "\r\n設定時刻時=7\r\n設定時刻分=30\r\n");
+        gMascot.flags.alarmEnabled = 1;
+        gMascot.flags.alarmDaily = *daily == '1' ? 1 : 0;
+    }
+
+    // The alarm check of a panel redraw at hour:minute.
+    static void CheckAt(int hour, int minute) {
+        fake::SetClock(hour, minute);
+        PlatformLocalTime(&gMascot.now);
+        ReadStoredAlarmTime();
+        CheckAlarm();
+    }
+
+    // The four alarm keys as the program reads them.
+    static std::string AlarmKeys() {
+        std::string all;
+        for (const char* key : {kKeyAlarmUse, kKeyAlarmDaily, kKeyAlarmHour, kKeyAlarmMinute}) {
+            char value[kSettingTextSize];
+            ReadSettingText(kSectionAlarm, key, "-", value);
+            all += (all.empty() ? "" : ",") + std::string(value);
+        }
+        return all;
     }
 
     static RECT Rect(HWND window) {
@@ -220,16 +250,57 @@ TEST_F(MascotWindowTest, ConfiguredPositionMovesBothWindows) {
 }
 
 TEST_F(MascotWindowTest, DestroyReleasesTheFontStopsSoundAndEndsTheLoop) {
+    // A one-time alarm that has not rung yet keeps its time at exit.
+    ASSERT_NE(Create(), nullptr);
+    StoreAlarm("0");
+    CheckAt(7, 29);
+    EXPECT_TRUE(Destroy());
+    EXPECT_EQ(AlarmKeys(), "1,0,7,30");
+
     ASSERT_NE(Create(), nullptr);
     const HFONT font = gMascot.infoFont;
     ASSERT_NE(font, nullptr);
-    gMascot.flags.alarmRinging = 1; // even a ringing alarm is stopped
+    StoreAlarm("0");
+    CheckAt(7, 30);
+    ASSERT_EQ(gMascot.flags.alarmRinging, 1);
     fake::sounds.clear();
     EXPECT_TRUE(Destroy());
     EXPECT_EQ(GetObjectType(font), 0u);
     ASSERT_FALSE(fake::sounds.empty());
-    EXPECT_EQ(fake::sounds.back().flags, 0u);
+    EXPECT_EQ(fake::sounds.back().flags, 0u); // even a ringing alarm is stopped
     EXPECT_TRUE(fake::sounds.back().name.empty());
+    // and is over: a one-time alarm does not ring again at the next start.
+    EXPECT_EQ(AlarmKeys(), "1,0,Default,Default");
+
+    // A daily one keeps its time.
+    ASSERT_NE(Create(), nullptr);
+    StoreAlarm("1");
+    CheckAt(7, 30);
+    EXPECT_TRUE(Destroy());
+    EXPECT_EQ(AlarmKeys(), "1,1,7,30");
+    // A new time stored since the last redraw is a new alarm and stays.
+    ASSERT_NE(Create(), nullptr);
+    StoreAlarm("0");
+    CheckAt(7, 30);
+    WriteSetting(kSectionAlarm, kKeyAlarmHour, "8");
+    EXPECT_TRUE(Destroy());
+    EXPECT_EQ(AlarmKeys(), "1,0,8,30");
+}
+
+TEST_F(MascotWindowTest, SessionEndFinishesTheRingingAlarmStopsItAndRemovesTheIcon) {
+    ASSERT_NE(Create(), nullptr);
+    NOTIFYICONDATAA icon = gMascot.trayData;
+    StoreAlarm("0");
+    CheckAt(7, 30);
+    SendMessageA(gMascot.mainWindow, WM_ENDSESSION, FALSE, 0); // the session goes on
+    EXPECT_EQ(gMascot.flags.alarmRinging, 1);
+    EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &icon));
+    fake::sounds.clear();
+    SendMessageA(gMascot.mainWindow, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(AlarmKeys(), "1,0,Default,Default");
+    ASSERT_EQ(fake::sounds.size(), 1u);
+    EXPECT_EQ(fake::sounds[0].flags, 0u);
+    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &icon));
 }
 
 TEST_F(MascotWindowTest, IconIsAddedAgainWhenTheTaskbarIsMadeAnew) {
