@@ -38,8 +38,8 @@ void StartRinging() {
     gMascot.ringingAlarmTime = StoredTime();
     if (gMascot.flags.animLock == 0) {
         Cursor(LookingAround) = 1;
-        gMascot.resumeState = static_cast<int>(gMascot.state);
-        gMascot.state = LookingAround;
+        gMascot.resumeState = static_cast<int>(StateUnderneath());
+        SetStateUnderneath(LookingAround);
         gMascot.breezeTicks = 0;
     }
 }

@@ -135,4 +135,12 @@ enum PrimeSet : unsigned {
 // Sets the cursor of state s to its fixed starting value when s is in primed.
 void PrimeCursor(UINT s, unsigned primed);
 
+// While move mode is on, the moving pose shows over the state the mascot
+// returns to when it ends (savedState). What picks her animation meanwhile,
+// the alarm's start and every return to resumeState, acts on that state
+// underneath: the pose stays, and leaving move mode brings back the right
+// state instead of one the alarm has left behind.
+UINT StateUnderneath();
+void SetStateUnderneath(UINT s);
+
 void RestoreResumeState(unsigned primed);
