@@ -55,7 +55,7 @@ void CreateInfoPanel(HWND window, int x, int y) {
     const bool hidden = SettingTextIs(kSectionOption, kKeyInfoWindow, "1", "0");
     const HINSTANCE instance =
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
-    const POINT panel = PanelPlace(x, y);
+    const POINT panel = PanelPlaceBeside(x, y);
     gMascot.infoWindow =
         CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kPanelClass, nullptr,
                         hidden ? WS_POPUP : WS_POPUP | WS_VISIBLE, panel.x, panel.y, kPanelWidth,

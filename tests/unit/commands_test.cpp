@@ -396,6 +396,14 @@ TEST_F(CommandsTest, PanelFollowsTheMascotAfterMoveModeEvenWhenHidden) {
         EXPECT_EQ(panel.right - panel.left, 160) << shown;
         EXPECT_EQ(panel.bottom - panel.top, 60) << shown;
         EXPECT_EQ(PanelVisible(), shown);
+        // Dragged to the left edge, where the panel would stick out of the
+        // screen, it stands on her right.
+        Command(IDM_MOVE);
+        MoveWindow(gMascot.mainWindow, 10, 250, kMascotSize, kMascotSize, TRUE);
+        Command(IDM_MOVE);
+        GetWindowRect(gMascot.infoWindow, &panel);
+        EXPECT_EQ(panel.left, 90) << shown;
+        EXPECT_EQ(panel.top, 270) << shown;
         Destroy();
     }
 }

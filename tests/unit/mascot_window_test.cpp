@@ -217,6 +217,34 @@ TEST_F(MascotWindowTest, ConfiguredPositionMovesBothWindows) {
         EXPECT_NE(ReadSettingsFile().find(keys), std::string::npos);
         Destroy();
     }
+
+    // Where the panel would stick out of the work area at its left edge while
+    // the mascot stands wholly on it, it stands on her right, clear of her.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT work = monitor.rcWork;
+    struct PanelCase {
+        std::string x, y;
+        int mascotX, mascotY, panelX;
+    } panelCases[] = {
+        {"left", "300", work.left, 300, work.left + 80}, // a typo reads as 0
+        {"119", "300", work.left + 119, 300, work.left + 199},
+        {"Left", "Top", work.left + work.left / 10 + 120, work.top + work.top / 10, work.left},
+        {"-1", "300", work.left - 1, 300, work.left - 121}, // not wholly on it
+        {"0", "Default", work.left, work.bottom - 80, work.left + 80},
+        {"0", std::to_string(work.bottom - 79), work.left, work.bottom - 79, work.left - 120},
+    };
+    for (const PanelCase& c : panelCases) {
+        ResetProgram();
+        WriteSettingsFile("[OPTION]\r\n初期位置Ｘ座標=" + c.x + "\r\n初期位置Ｙ座標=" + c.y + "\r\n");
+        ASSERT_NE(Create(), nullptr);
+        EXPECT_EQ(Rect(gMascot.mainWindow).left, c.mascotX) << c.x << "," << c.y;
+        EXPECT_EQ(Rect(gMascot.mainWindow).top, c.mascotY) << c.x << "," << c.y;
+        EXPECT_EQ(Rect(gMascot.infoWindow).left, c.panelX) << c.x << "," << c.y;
+        EXPECT_EQ(Rect(gMascot.infoWindow).top, c.mascotY + 20) << c.x << "," << c.y;
+        Destroy();
+    }
 }
 
 TEST_F(MascotWindowTest, DestroyReleasesTheFontStopsSoundAndEndsTheLoop) {
