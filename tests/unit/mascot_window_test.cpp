@@ -247,6 +247,80 @@ TEST_F(MascotWindowTest, ConfiguredPositionMovesBothWindows) {
     }
 }
 
+namespace {
+
+int minimizedOrMaximized;
+
+LRESULT CALLBACK NoteMinMax(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_MINMAX && reinterpret_cast<HWND>(wParam) == gMascot.mainWindow)
+        ++minimizedOrMaximized;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+bool ShownNormally(HWND window) {
+    return IsWindowVisible(window) && !IsIconic(window) && !IsZoomed(window);
+}
+
+} // namespace
+
+// However the starter asks her to show (a shortcut set to 最小化 or 最大化,
+// "start /min"), she shows normally, 80 by 80 at her place, never passing
+// through a minimized or maximized state, in front of the panel.
+TEST_F(MascotWindowTest, ShowsNormallyHoweverTheStarterAsks) {
+    for (int command : {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED, SW_MINIMIZE,
+                        SW_SHOWMINNOACTIVE, SW_FORCEMINIMIZE, SW_HIDE, SW_SHOWDEFAULT, 42}) {
+        ResetProgram();
+        WriteSettingsFile("[OPTION]\r\n初期位置Ｘ座標=300\r\n初期位置Ｙ座標=200\r\n");
+        ASSERT_NE(Create(), nullptr);
+        minimizedOrMaximized = 0;
+        HHOOK hook = SetWindowsHookExA(WH_CBT, NoteMinMax, nullptr, GetCurrentThreadId());
+        ShowMascotWindows(command);
+        UnhookWindowsHookEx(hook);
+        EXPECT_EQ(minimizedOrMaximized, 0) << command;
+        EXPECT_TRUE(ShownNormally(gMascot.mainWindow)) << command;
+        const RECT mascot = Rect(gMascot.mainWindow);
+        EXPECT_EQ(mascot.left, 300) << command;
+        EXPECT_EQ(mascot.top, 200) << command;
+        EXPECT_EQ(mascot.right - mascot.left, 80) << command;
+        EXPECT_EQ(mascot.bottom - mascot.top, 80) << command;
+        HRGN shape = CreateRectRgn(0, 0, 0, 0);
+        EXPECT_NE(GetWindowRgn(gMascot.mainWindow, shape), ERROR) << command;
+        DeleteObject(shape);
+        EXPECT_TRUE(ShownNormally(gMascot.infoWindow)) << command;
+        EXPECT_EQ(Rect(gMascot.infoWindow).left, 180) << command;
+        if (command != SW_HIDE && command != 42) {
+            bool panelBelow = false;
+            for (HWND w = GetWindow(gMascot.mainWindow, GW_HWNDNEXT); w != nullptr;
+                 w = GetWindow(w, GW_HWNDNEXT))
+                panelBelow = panelBelow || w == gMascot.infoWindow;
+            EXPECT_TRUE(panelBelow) << command;
+        }
+        Destroy();
+    }
+
+    // Windows may apply the starter's show command to the program's first
+    // window whatever it passes; stand-ins for that: a panel shown minimized
+    // when it was created, the mascot left minimized or maximized by a show
+    // command that keeps the state. A panel created hidden stays hidden.
+    for (int state : {SW_SHOWMINNOACTIVE, SW_SHOWMAXIMIZED}) {
+        for (bool panelShown : {true, false}) {
+            ResetProgram();
+            if (!panelShown)
+                WriteSettingsFile("[OPTION]\r\n情報ウィンドウ=0\r\n");
+            ASSERT_NE(Create(), nullptr);
+            if (panelShown)
+                ShowWindow(gMascot.infoWindow, SW_SHOWMINNOACTIVE);
+            ShowWindow(gMascot.mainWindow, state);
+            ShowMascotWindows(SW_SHOWNA);
+            EXPECT_TRUE(ShownNormally(gMascot.mainWindow)) << state;
+            EXPECT_EQ(Rect(gMascot.mainWindow).right - Rect(gMascot.mainWindow).left, 80) << state;
+            EXPECT_EQ(ShownNormally(gMascot.infoWindow), panelShown) << state;
+            EXPECT_EQ(IsIconic(gMascot.infoWindow) != FALSE, false) << state;
+            Destroy();
+        }
+    }
+}
+
 TEST_F(MascotWindowTest, DestroyReleasesTheFontStopsSoundAndEndsTheLoop) {
     ASSERT_NE(Create(), nullptr);
     const HFONT font = gMascot.infoFont;
