@@ -109,6 +109,10 @@ struct MascotState {
     // The shell's registered message "TaskbarCreated": a new taskbar has no
     // icons, so the mascot adds hers again when it arrives.
     UINT taskbarCreated;
+
+    // Settings file: 1 once a write has failed in this run and the user is
+    // yet to be told, 2 once told.
+    int settingsUnwritable;
 };
 
 extern MascotState gMascot;

@@ -1,5 +1,6 @@
 #include "mascot/mascot_window.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "anim/chooser.h"
@@ -98,6 +99,26 @@ void OnCreate(HWND window) {
     MoveWindow(window, start.x, start.y, kMascotSize, kMascotSize, TRUE);
 }
 
+// Tells which folder cannot hold the settings file, what that costs and
+// what to do about it.
+void TellSettingsUnwritable(HWND window) {
+    char folder[MAX_PATH] = ".";
+    const DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
+    if (length == 0 || length >= MAX_PATH)
+        std::strcpy(folder, ".");
+    char text[1024];
+    std::snprintf(text, sizeof text,
+                  "次のフォルダーに設定ファイル mascot.ini を書き込めません。\n%s\n\n"
+                  "このフォルダーでは設定が保存されないため、アラームを設定しても鳴りま"
+                  "せん。「手前に表示」と「情報を表示」の選択も、次に起動すると元に戻り"
+                  "ます。\n\n"
+                  "書き込みのできるフォルダーから起動してください。たとえば、マスコットを"
+                  " Program Files の外のフォルダーに置き、「作業フォルダー」をそのフォルダー"
+                  "にしたショートカットから起動します。",
+                  folder);
+    MessageBoxA(window, text, "設定の保存（デスクトップマスコット）", MB_ICONWARNING);
+}
+
 void OnDestroy(HWND window) {
     FreeSprites(window);
     DeleteObject(gMascot.infoFont);
@@ -118,6 +139,7 @@ LRESULT CALLBACK MascotWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_LBUTTONDOWN: OnLeftButton(window, lParam); return 0;
     case WM_RBUTTONDOWN: OnRightButton(window, lParam); return 0;
     case kTrayMessage: OnTrayNotify(window, lParam); return 0;
+    case kSettingsUnwritableMessage: TellSettingsUnwritable(window); return 0;
     default:
         if (message == gMascot.taskbarCreated && message != 0) {
             OnTaskbarCreated();

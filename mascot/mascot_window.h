@@ -4,6 +4,8 @@
 #include <windows.h>
 
 constexpr UINT kTrayMessage = WM_USER; // notification-icon callback
+// Posted once when the settings file cannot be written.
+constexpr UINT kSettingsUnwritableMessage = WM_APP;
 
 LRESULT CALLBACK MascotWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

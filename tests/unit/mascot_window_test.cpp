@@ -5,8 +5,10 @@
 #include <string>
 
 #include "anim/random.h"
+#include "app/idle.h"
 #include "app/state.h"
 #include "app/window_classes.h"
+#include "mascot/mascot_window.h"
 #include "mascot/start_position.h"
 #include "res/resource.h"
 #include "support/fake_platform.h"
@@ -92,6 +94,69 @@ TEST_F(MascotWindowTest, FirstStartSeedsTheSettingsFileInOrder) {
                                  "初期位置Ｙ座標=Default\r\n";
     EXPECT_EQ(Hex(ReadSettingsFile()), Hex(expected));
     EXPECT_EQ(NextRandom(), 6664); // the random source is seeded from the clock, too
+    EXPECT_EQ(gMascot.settingsUnwritable, 0);
+}
+
+namespace {
+
+int boxesShown;
+std::string boxCaption;
+std::string boxText;
+HWND boxOwner;
+
+// Runs inside the message box's own loop: notes what it says and answers it.
+void CALLBACK AnswerBox(HWND, UINT, UINT_PTR, DWORD) {
+    HWND box = FindWindowA("#32770", nullptr);
+    if (box == nullptr || !IsWindowVisible(box))
+        return;
+    char text[1024] = {};
+    GetWindowTextA(box, text, sizeof text);
+    boxCaption = text;
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text); // the box's text control
+    boxText = text;
+    boxOwner = GetWindow(box, GW_OWNER);
+    ++boxesShown;
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+} // namespace
+
+// In a folder where the settings file cannot be written the user is told
+// once, by a box of the mascot's shown between two ticks, never inside the
+// creation handler or a tick; the program then runs on.
+TEST_F(MascotWindowTest, UnwritableSettingsAreToldOnceBetweenTicks) {
+    ASSERT_TRUE(CreateDirectoryA("mascot.ini", nullptr)); // no file can take its place
+    ASSERT_NE(Create(), nullptr);
+    EXPECT_EQ(gMascot.settingsUnwritable, 1); // the seeding failed
+    boxesShown = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerBox);
+    MSG posted;
+    EXPECT_FALSE(PeekMessageA(&posted, nullptr, kSettingsUnwritableMessage,
+                              kSettingsUnwritableMessage, PM_NOREMOVE));
+    fake::milliseconds += 100;
+    IdleTick();
+    EXPECT_EQ(boxesShown, 0);
+    PumpMessages();
+    EXPECT_EQ(boxesShown, 1);
+    EXPECT_EQ(boxCaption, "設定の保存（デスクトップマスコット）");
+    char folder[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, folder);
+    EXPECT_NE(boxText.find(std::string("mascot.ini を書き込めません。\n") + folder + "\n"),
+              std::string::npos)
+        << boxText;
+    EXPECT_EQ(boxOwner, gMascot.mainWindow);
+
+    SendMessageA(gMascot.mainWindow, WM_COMMAND, IDM_ON_TOP, 0); // fails to write again
+    for (int i = 0; i < 3; ++i) {
+        fake::milliseconds += 100;
+        IdleTick();
+        PumpMessages();
+    }
+    EXPECT_EQ(boxesShown, 1);
+    EXPECT_EQ(gMascot.flags.onTop, 0); // the command took effect all the same
+    KillTimer(nullptr, timer);
+    Destroy();
+    RemoveDirectoryA("mascot.ini");
 }
 
 TEST_F(MascotWindowTest, PanelStandsBesideTheMascotAtTheDefaultPlace) {
