@@ -46,6 +46,7 @@ void IdleTick() {
         StepAnimation();
         gMascot.animTicks = 0;
     }
+    RetryTrayIcon();
     // Told by a message box between two ticks, not inside the creation
     // handler or a tick, where a write may fail.
     if (gMascot.settingsUnwritable == 1) {

@@ -109,6 +109,9 @@ struct MascotState {
     // The shell's registered message "TaskbarCreated": a new taskbar has no
     // icons, so the mascot adds hers again when it arrives.
     UINT taskbarCreated;
+    // Ticks left in which an icon the shell refused is offered again; 0 once
+    // it is in the notification area or the time is up.
+    int trayRetryTicks;
 
     // Settings file: 1 once a write has failed in this run and the user is
     // yet to be told, 2 once told.

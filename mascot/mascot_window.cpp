@@ -19,6 +19,22 @@ namespace {
 
 constexpr const char* kTrayTip = "マスコットメニュー";
 
+// Started at logon, she may offer her icon while the shell is still busy
+// setting up the notification area; it refuses, and no "TaskbarCreated"
+// follows, since the taskbar exists. The icon is offered again every 30
+// ticks (about three seconds) for 3000 ticks (at least five minutes).
+constexpr int kTrayRetryTicks = 3000;
+constexpr int kTrayRetryEvery = 30;
+
+// True when the icon is in the notification area. A shell that answers too
+// late may have added it all the same, so a refused icon is looked for.
+bool PutTrayIcon() {
+    return Shell_NotifyIconA(NIM_ADD, &gMascot.trayData) ||
+           Shell_NotifyIconA(NIM_MODIFY, &gMascot.trayData);
+}
+
+void PutTrayIconOrRetry() { gMascot.trayRetryTicks = PutTrayIcon() ? 0 : kTrayRetryTicks; }
+
 void AddTrayIcon(HWND window) {
     gMascot.trayIcon = static_cast<HICON>(LoadImageA(gMascot.instance, MAKEINTRESOURCEA(IDI_TRAY),
                                                      IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
@@ -31,13 +47,13 @@ void AddTrayIcon(HWND window) {
     tray.uCallbackMessage = kTrayMessage;
     tray.hIcon = gMascot.trayIcon;
     std::strcpy(tray.szTip, kTrayTip);
-    Shell_NotifyIconA(NIM_ADD, &tray);
+    PutTrayIconOrRetry();
     gMascot.taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
 }
 
 // The taskbar was made anew (Explorer restarted): the same icon, tip and
 // callback go into its notification area.
-void OnTaskbarCreated() { Shell_NotifyIconA(NIM_ADD, &gMascot.trayData); }
+void OnTaskbarCreated() { PutTrayIconOrRetry(); }
 
 // The first animation follows the hour band: night dozes, afternoon fans,
 // the rest of the day reads (through the short lead-in).
@@ -130,6 +146,14 @@ void OnDestroy(HWND window) {
 }
 
 } // namespace
+
+void RetryTrayIcon() {
+    if (gMascot.trayRetryTicks <= 0)
+        return;
+    gMascot.trayRetryTicks -= 1;
+    if (gMascot.trayRetryTicks % kTrayRetryEvery == 0 && PutTrayIcon())
+        gMascot.trayRetryTicks = 0;
+}
 
 LRESULT CALLBACK MascotWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "anim/random.h"
 #include "app/idle.h"
@@ -407,6 +408,88 @@ TEST_F(MascotWindowTest, IconIsAddedAgainWhenTheTaskbarIsMadeAnew) {
     ASSERT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &icon));
     SendMessageA(gMascot.mainWindow, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &icon));
+}
+
+namespace {
+
+int tick;
+std::vector<int> offers; // the ticks at which the busy shell was offered the icon
+
+LRESULT CALLBACK BusyShell(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA) {
+        offers.push_back(tick);
+        return FALSE;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A notification area that refuses every icon, in front of the real one so
+// that the program finds it first.
+HWND MakeBusyShell() {
+    WNDCLASSA busy{};
+    busy.lpfnWndProc = BusyShell;
+    busy.hInstance = GetModuleHandleA(nullptr);
+    busy.lpszClassName = "Shell_TrayWnd";
+    RegisterClassA(&busy);
+    return CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "Shell_TrayWnd", nullptr, WS_POPUP, 0,
+                           0, 1, 1, nullptr, nullptr, busy.hInstance, nullptr);
+}
+
+void EndBusyShell(HWND shell) {
+    DestroyWindow(shell);
+    UnregisterClassA("Shell_TrayWnd", GetModuleHandleA(nullptr));
+}
+
+} // namespace
+
+// At a busy logon the shell may refuse the icon, and no "TaskbarCreated"
+// follows: the icon is offered again every few seconds, for some minutes,
+// until the shell takes it.
+TEST_F(MascotWindowTest, IconRefusedByABusyShellIsOfferedAgainOnLaterTicks) {
+    HWND shell = MakeBusyShell();
+    ASSERT_NE(shell, nullptr);
+    tick = 0;
+    offers.clear();
+    ASSERT_NE(Create(), nullptr);
+    EXPECT_FALSE(offers.empty()); // refused at creation
+    offers.clear();
+    for (tick = 1; tick <= 100; ++tick) {
+        fake::milliseconds += 100;
+        IdleTick();
+    }
+    EXPECT_FALSE(offers.empty()); // offered again by the ticks
+    EndBusyShell(shell);          // the shell is ready now
+    ASSERT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &gMascot.trayData));
+    int waited = 0;
+    for (; waited < 60 && !Shell_NotifyIconA(NIM_MODIFY, &gMascot.trayData); ++waited) {
+        fake::milliseconds += 100;
+        IdleTick();
+    }
+    EXPECT_LE(waited, 50); // within five seconds
+    EXPECT_EQ(gMascot.trayRetryTicks, 0);
+    Destroy();
+
+    // A shell that stays busy is offered the icon every one to five seconds
+    // for between three and ten minutes.
+    ResetProgram();
+    shell = MakeBusyShell();
+    ASSERT_NE(Create(), nullptr);
+    offers.clear();
+    for (tick = 1; tick <= 7000; ++tick)
+        RetryTrayIcon();
+    ASSERT_GE(offers.size(), 2u);
+    EXPECT_LE(offers.front(), 50);
+    for (size_t i = 1; i < offers.size(); ++i) {
+        const int gap = offers[i] - offers[i - 1];
+        if (gap != 0) { // one offer may take two calls
+            EXPECT_GE(gap, 10) << offers[i];
+            EXPECT_LE(gap, 50) << offers[i];
+        }
+    }
+    EXPECT_GE(offers.back(), 1800);
+    EXPECT_LE(offers.back(), 6000);
+    Destroy();
+    EndBusyShell(shell);
 }
 
 TEST_F(MascotWindowTest, PanelOffsetsWrapForPositionsAtTheEndsOfTheIntRange) {
