@@ -329,7 +329,7 @@ TEST_F(CommandsTest, BreezeInterruptedByMoveModeRunsAgainFromTheStart) {
 // so every breeze runs out and the pose never outlasts move mode.
 TEST_F(CommandsTest, AlarmUnderMoveModeLeavesNoBreezeOrPoseBehind) {
     struct Case {
-        UINT chosen;        // from the menu, then a breeze when breeze is set
+        UINT chosen; // from the menu, then a breeze when breeze is set
         bool breeze;
         const char* events; // M move mode, A the alarm starts, E its minute ends, C panel click
         UINT after;         // once any breeze has run out
@@ -344,7 +344,8 @@ TEST_F(CommandsTest, AlarmUnderMoveModeLeavesNoBreezeOrPoseBehind) {
                  {IDM_DOZING, false, "MAEM", Dozing}};
     for (const Case& c : cases) {
         ResetProgram();
-        WriteSettingsFile("[ALARM]\r\nアラーム使用=1\r\n毎日アラーム=1\r\n設定時刻時=7\r\n設定時刻分=30\r\n");
+        WriteSettingsFile(
+            "[ALARM]\r\nアラーム使用=1\r\n毎日アラーム=1\r\n設定時刻時=7\r\n設定時刻分=30\r\n");
         ASSERT_NE(Create(), nullptr);
         Command(c.chosen);
         if (c.breeze)
