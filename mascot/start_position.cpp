@@ -94,8 +94,8 @@ POINT PanelPlaceBeside(int x, int y) {
     // the left.
     if (!whollyOn || designed.x >= work.left)
         return designed;
-    const LONG right = std::min<LONG>(x + kMascotSize, work.right - kPanelWidth);
-    return POINT{std::max<LONG>(right, work.left), designed.y};
+    const LONG onHerRight = std::min<LONG>(x + kMascotSize, work.right - kPanelWidth);
+    return POINT{std::max<LONG>(onHerRight, work.left), designed.y};
 }
 
 POINT StartPlace() {
