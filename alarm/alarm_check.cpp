@@ -37,8 +37,8 @@ void StartRinging() {
     gMascot.flags.alarmRinging = 1;
     if (gMascot.flags.animLock == 0) {
         Cursor(LookingAround) = 1;
-        gMascot.resumeState = static_cast<int>(gMascot.state);
-        gMascot.state = LookingAround;
+        gMascot.resumeState = static_cast<int>(StateUnderneath());
+        SetStateUnderneath(LookingAround);
         gMascot.breezeTicks = 0;
     }
 }

@@ -7,6 +7,7 @@
 #include "app/state.h"
 #include "info/info_pages.h"
 #include "info/info_window.h"
+#include "mascot/mascot_window.h"
 
 namespace {
 
@@ -44,5 +45,12 @@ void IdleTick() {
         ChooseBehaviour();
         StepAnimation();
         gMascot.animTicks = 0;
+    }
+    RetryTrayIcon();
+    // Told by a message box between two ticks, not inside the creation
+    // handler or a tick, where a write may fail.
+    if (gMascot.settingsUnwritable == 1) {
+        gMascot.settingsUnwritable = 2;
+        PostMessageA(gMascot.mainWindow, kSettingsUnwritableMessage, 0, 0);
     }
 }

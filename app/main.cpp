@@ -53,7 +53,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     gMascot.mainWindow = CreateMascotWindow(instance, x, y);
     if (gMascot.mainWindow == nullptr)
         return 0;
-    ShowWindow(gMascot.mainWindow, showCommand);
+    ShowMascotWindows(showCommand);
     UpdateWindow(gMascot.mainWindow);
     gMascot.infoWindowDC = GetDC(gMascot.infoWindow); // kept until the process ends
     InitInfoCanvas();

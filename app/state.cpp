@@ -39,13 +39,27 @@ void PrimeCursor(UINT s, unsigned primed) {
     }
 }
 
+UINT StateUnderneath() {
+    return gMascot.flags.moveMode == 1 ? static_cast<UINT>(gMascot.saved.savedState)
+                                       : gMascot.state;
+}
+
+void SetStateUnderneath(UINT s) {
+    if (gMascot.flags.moveMode == 1)
+        gMascot.saved.savedState = static_cast<int>(s);
+    else
+        gMascot.state = s;
+}
+
 void RestoreResumeState(unsigned primed) {
     // resumeState is still 0 when an alarm that began under the animation
     // lock is silenced before anything has entered a state since start-up.
     // There is no animation for state 0, so the mascot then goes on with the
     // state it shows; the next state change works as usual.
     if (IsAnimState(static_cast<UINT>(gMascot.resumeState)))
-        gMascot.state = static_cast<UINT>(gMascot.resumeState);
-    PrimeCursor(gMascot.state, primed);
+        SetStateUnderneath(static_cast<UINT>(gMascot.resumeState));
+    PrimeCursor(StateUnderneath(), primed);
+    // A breeze state returned to runs its whole breeze anew; behind the
+    // moving pose it starts when move mode ends.
     gMascot.breezeTicks = 0;
 }

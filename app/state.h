@@ -111,6 +111,13 @@ struct MascotState {
     // The shell's registered message "TaskbarCreated": a new taskbar has no
     // icons, so the mascot adds hers again when it arrives.
     UINT taskbarCreated;
+    // Ticks left in which an icon the shell refused is offered again; 0 once
+    // it is in the notification area or the time is up.
+    int trayRetryTicks;
+
+    // Settings file: 1 once a write has failed in this run and the user is
+    // yet to be told, 2 once told.
+    int settingsUnwritable;
 };
 
 extern MascotState gMascot;
@@ -136,5 +143,13 @@ enum PrimeSet : unsigned {
 
 // Sets the cursor of state s to its fixed starting value when s is in primed.
 void PrimeCursor(UINT s, unsigned primed);
+
+// While move mode is on, the moving pose shows over the state the mascot
+// returns to when it ends (savedState). What picks her animation meanwhile,
+// the alarm's start and every return to resumeState, acts on that state
+// underneath: the pose stays, and leaving move mode brings back the right
+// state instead of one the alarm has left behind.
+UINT StateUnderneath();
+void SetStateUnderneath(UINT s);
 
 void RestoreResumeState(unsigned primed);

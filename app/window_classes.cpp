@@ -1,5 +1,6 @@
 #include "app/window_classes.h"
 
+#include "app/state.h"
 #include "info/info_window.h"
 #include "mascot/mascot_window.h"
 #include "mascot/start_position.h"
@@ -27,4 +28,39 @@ void RegisterWindowClasses(HINSTANCE instance) {
 HWND CreateMascotWindow(HINSTANCE instance, int x, int y) {
     return CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kMascotClass, nullptr, WS_POPUP, x, y,
                            kMascotSize, kMascotSize, nullptr, nullptr, instance, nullptr);
+}
+
+namespace {
+
+// A shortcut set to 最小化 or 最大化, "start /min" or "/max" ask for a state
+// that an 80 by 80 figure without a taskbar button cannot come back from or
+// has no use for: she shows as an ordinary start shows her. (Shown without
+// activation she would also stay behind the panel.)
+int NormalShowCommand(int showCommand) {
+    switch (showCommand) {
+    case SW_SHOWMINIMIZED:
+    case SW_SHOWMAXIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE:
+    case SW_FORCEMINIMIZE: return SW_SHOWNORMAL;
+    default: return showCommand;
+    }
+}
+
+// Windows may show a program's first window as its starter asks whatever
+// the program passes (the STARTUPINFO show command), and the first may be
+// the panel, created visible: a window left minimized, maximized or hidden
+// is shown normally.
+void ShowNormally(HWND window) {
+    if (IsIconic(window) || IsZoomed(window) || !IsWindowVisible(window))
+        ShowWindow(window, SW_SHOWNORMAL);
+}
+
+} // namespace
+
+void ShowMascotWindows(int showCommand) {
+    if (gMascot.flags.infoShown == 1)
+        ShowNormally(gMascot.infoWindow);
+    ShowWindow(gMascot.mainWindow, NormalShowCommand(showCommand));
+    ShowNormally(gMascot.mainWindow);
 }

@@ -1,5 +1,6 @@
 #include "mascot/mascot_window.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "alarm/alarm_check.h"
@@ -19,6 +20,22 @@ namespace {
 
 constexpr const char* kTrayTip = "マスコットメニュー";
 
+// Started at logon, she may offer her icon while the shell is still busy
+// setting up the notification area; it refuses, and no "TaskbarCreated"
+// follows, since the taskbar exists. The icon is offered again every 30
+// ticks (about three seconds) for 3000 ticks (at least five minutes).
+constexpr int kTrayRetryTicks = 3000;
+constexpr int kTrayRetryEvery = 30;
+
+// True when the icon is in the notification area. A shell that answers too
+// late may have added it all the same, so a refused icon is looked for.
+bool PutTrayIcon() {
+    return Shell_NotifyIconA(NIM_ADD, &gMascot.trayData) ||
+           Shell_NotifyIconA(NIM_MODIFY, &gMascot.trayData);
+}
+
+void PutTrayIconOrRetry() { gMascot.trayRetryTicks = PutTrayIcon() ? 0 : kTrayRetryTicks; }
+
 void AddTrayIcon(HWND window) {
     gMascot.trayIcon = static_cast<HICON>(LoadImageA(gMascot.instance, MAKEINTRESOURCEA(IDI_TRAY),
                                                      IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
@@ -31,13 +48,13 @@ void AddTrayIcon(HWND window) {
     tray.uCallbackMessage = kTrayMessage;
     tray.hIcon = gMascot.trayIcon;
     std::strcpy(tray.szTip, kTrayTip);
-    Shell_NotifyIconA(NIM_ADD, &tray);
+    PutTrayIconOrRetry();
     gMascot.taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
 }
 
 // The taskbar was made anew (Explorer restarted): the same icon, tip and
 // callback go into its notification area.
-void OnTaskbarCreated() { Shell_NotifyIconA(NIM_ADD, &gMascot.trayData); }
+void OnTaskbarCreated() { PutTrayIconOrRetry(); }
 
 // The first animation follows the hour band: night dozes, afternoon fans,
 // the rest of the day reads (through the short lead-in).
@@ -56,7 +73,7 @@ void CreateInfoPanel(HWND window, int x, int y) {
     const bool hidden = SettingTextIs(kSectionOption, kKeyInfoWindow, "1", "0");
     const HINSTANCE instance =
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
-    const POINT panel = PanelPlace(x, y);
+    const POINT panel = PanelPlaceBeside(x, y);
     gMascot.infoWindow =
         CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kPanelClass, nullptr,
                         hidden ? WS_POPUP : WS_POPUP | WS_VISIBLE, panel.x, panel.y, kPanelWidth,
@@ -99,11 +116,32 @@ void OnCreate(HWND window) {
     MoveWindow(window, start.x, start.y, kMascotSize, kMascotSize, TRUE);
 }
 
+// Tells which folder cannot hold the settings file, what that costs and
+// what to do about it.
+void TellSettingsUnwritable(HWND window) {
+    char folder[MAX_PATH] = ".";
+    const DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
+    if (length == 0 || length >= MAX_PATH)
+        std::strcpy(folder, ".");
+    char text[1024];
+    std::snprintf(text, sizeof text,
+                  "次のフォルダーに設定ファイル mascot.ini を書き込めません。\n%s\n\n"
+                  "このフォルダーでは設定が保存されないため、アラームを設定しても鳴りま"
+                  "せん。「手前に表示」と「情報を表示」の選択も、次に起動すると元に戻り"
+                  "ます。\n\n"
+                  "書き込みのできるフォルダーから起動してください。たとえば、マスコットを"
+                  " Program Files の外のフォルダーに置き、「作業フォルダー」をそのフォルダー"
+                  "にしたショートカットから起動します。",
+                  folder);
+    MessageBoxA(window, text, "設定の保存（デスクトップマスコット）", MB_ICONWARNING);
+}
+
 // What must not outlive the program: a ringing alarm (a one-time one would
 // otherwise ring again at the next start or tomorrow), its sound, and the
 // icon, which the notification area would keep until a mouse passed over it.
 void EndWhatOutlivesTheProgram() {
     FinishRingingAtExit();
+    gMascot.trayRetryTicks = 0; // nor offered again before the process ends
     Shell_NotifyIconA(NIM_DELETE, &gMascot.trayData);
     StopSound(); // even a ringing alarm ends with the program
 }
@@ -126,6 +164,14 @@ void OnEndSession(WPARAM ending) {
 
 } // namespace
 
+void RetryTrayIcon() {
+    if (gMascot.trayRetryTicks <= 0)
+        return;
+    gMascot.trayRetryTicks -= 1;
+    if (gMascot.trayRetryTicks % kTrayRetryEvery == 0 && PutTrayIcon())
+        gMascot.trayRetryTicks = 0;
+}
+
 LRESULT CALLBACK MascotWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE: OnCreate(window); return 0;
@@ -135,6 +181,7 @@ LRESULT CALLBACK MascotWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_LBUTTONDOWN: OnLeftButton(window, lParam); return 0;
     case WM_RBUTTONDOWN: OnRightButton(window, lParam); return 0;
     case kTrayMessage: OnTrayNotify(window, lParam); return 0;
+    case kSettingsUnwritableMessage: TellSettingsUnwritable(window); return 0;
     default:
         if (message == gMascot.taskbarCreated && message != 0) {
             OnTaskbarCreated();

@@ -4,8 +4,14 @@
 #include <windows.h>
 
 constexpr UINT kTrayMessage = WM_USER; // notification-icon callback
+// Posted once when the settings file cannot be written.
+constexpr UINT kSettingsUnwritableMessage = WM_APP;
 
 LRESULT CALLBACK MascotWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Called on every tick: offers the notification icon again while a busy
+// shell has not taken it.
+void RetryTrayIcon();
 
 // Handlers of the user's commands and mouse (mascot_commands.cpp).
 LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam);

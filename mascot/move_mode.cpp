@@ -35,7 +35,8 @@ void PlacePanelBesideMascot(HWND window) {
     placement.length = sizeof placement;
     if (!GetWindowPlacement(window, &placement))
         return;
-    const POINT panel = PanelPlace(placement.rcNormalPosition.left, placement.rcNormalPosition.top);
+    const POINT panel =
+        PanelPlaceBeside(placement.rcNormalPosition.left, placement.rcNormalPosition.top);
     MoveWindow(gMascot.infoWindow, panel.x, panel.y, kPanelWidth, kPanelHeight, TRUE);
 }
 

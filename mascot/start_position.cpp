@@ -1,8 +1,10 @@
 #include "mascot/start_position.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
+#include "info/info_window.h"
 #include "settings/settings.h"
 
 // The formulas divide with C++'s signed integer division, which truncates
@@ -60,16 +62,41 @@ int StartY() {
 
 namespace {
 
+// Past these the window's far edges do not fit an int, and no monitor
+// reaches that far anyway.
+bool FitsTheIntRange(int x, int y) {
+    return x <= INT_MAX - kMascotSize && y <= INT_MAX - kMascotSize;
+}
+
 bool ShownOnAMonitor(int x, int y) {
-    // Past these the window's far edges do not fit an int, and no monitor
-    // reaches that far anyway.
-    if (x > INT_MAX - kMascotSize || y > INT_MAX - kMascotSize)
+    if (!FitsTheIntRange(x, y))
         return false;
     const RECT window{x, y, x + kMascotSize, y + kMascotSize};
     return MonitorFromRect(&window, MONITOR_DEFAULTTONULL) != nullptr;
 }
 
 } // namespace
+
+POINT PanelPlaceBeside(int x, int y) {
+    const POINT designed = PanelPlace(x, y);
+    if (!FitsTheIntRange(x, y))
+        return designed;
+    const RECT mascot{x, y, x + kMascotSize, y + kMascotSize};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromRect(&mascot, MONITOR_DEFAULTTONULL), &monitor))
+        return designed;
+    const RECT& work = monitor.rcWork;
+    RECT common{};
+    const bool whollyOn = IntersectRect(&common, &mascot, &work) && EqualRect(&common, &mascot);
+    // The panel ends 40 pixels short of her right edge and spans her lower
+    // 60 pixels, so on a work area that holds her it can only stick out on
+    // the left.
+    if (!whollyOn || designed.x >= work.left)
+        return designed;
+    const LONG onHerRight = std::min<LONG>(x + kMascotSize, work.right - kPanelWidth);
+    return POINT{std::max<LONG>(onHerRight, work.left), designed.y};
+}
 
 POINT StartPlace() {
     POINT start{StartX(), StartY()};

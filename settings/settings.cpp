@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "app/state.h"
+
 int ReadSettingInt(const char* section, const char* key, int def) {
     return static_cast<int>(GetPrivateProfileIntA(section, key, def, kSettingsFile));
 }
@@ -21,8 +23,13 @@ bool SettingTextIs(const char* section, const char* key, const char* def, const 
     return std::strcmp(text, literal) == 0;
 }
 
+// In a folder that cannot be written (under Program Files, System32, a
+// read-only share) every setting, the alarm's time among them, would be lost
+// without a word: the first failure is noted, and the user told once.
 void WriteSetting(const char* section, const char* key, const char* value) {
-    WritePrivateProfileStringA(section, key, value, kSettingsFile);
+    if (!WritePrivateProfileStringA(section, key, value, kSettingsFile) &&
+        gMascot.settingsUnwritable == 0)
+        gMascot.settingsUnwritable = 1;
 }
 
 namespace {

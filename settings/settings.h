@@ -32,6 +32,7 @@ void ReadSettingText(const char* section, const char* key, const char* def,
 // True when the key's text equals literal exactly (case-sensitive).
 bool SettingTextIs(const char* section, const char* key, const char* def, const char* literal);
 
+// Notes in gMascot.settingsUnwritable when the write fails.
 void WriteSetting(const char* section, const char* key, const char* value);
 
 // Writes the seed of every missing key, in the file's canonical order.

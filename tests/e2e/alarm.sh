@@ -6,8 +6,10 @@
 # from the context menu, the alarm rings at once (the alarm line blinks, the
 # sound plays); a left click on the panel silences it for the rest of that
 # minute, even when the dialog is opened and cancelled; set to the next minute
-# by typing in the dialog, it rings again then. The sound is caught by
-# pointing ALSA at a file: Wine plays into it instead of a sound card.
+# by typing in the dialog, it rings again then. Last, in a second run, move
+# mode over an alarm that rang during a breeze leaves no breeze sound behind.
+# The sound is caught by pointing ALSA at a file: Wine plays into it instead
+# of a sound card.
 source "$(dirname "$0")/lib.sh"
 frames_dir="$(cd "$(dirname "$0")/../../res/generated" && pwd)"
 new_workdir
@@ -223,5 +225,52 @@ check "exit while ringing ends the program" 0 "$exit_code"
 check "all that within the alarm's minute" "$minute" "$((10#$(date +%M)))"
 check "a one-time alarm quit while ringing is over" "1 0 Default Default" \
     "$(key_value アラーム使用) $(key_value 毎日アラーム) $(key_value 設定時刻時) $(key_value 設定時刻分)"
+
+# Move mode over a ringing alarm. A breeze blows in 団扇 when the alarm
+# starts; the user turns on 移動(&M) while it rings; the alarm ends (here by
+# taking its time out of the file, which ends it as the passing minute does);
+# the user leaves move mode. The breeze then runs its length once more, at
+# most 95 steps (19 seconds), and its sound stops: nothing loops on.
+wait_for_early_minute 1 45
+store_daily_alarm() { # store_daily_alarm HOUR MINUTE
+    printf '[ALARM]\r\nアラーム使用=1\r\n毎日アラーム=1\r\n設定時刻時=%s\r\n設定時刻分=%s\r\n' "$1" "$2" |
+        iconv -f UTF-8 -t CP932 >mascot.ini
+}
+store_daily_alarm Default Default
+start_mascot pid
+read -r x y _ _ _ _ < <(probe window "TAMARIN MASCOT1" 20000)
+probe command "TAMARIN MASCOT1" 40010 # 団扇(&1)
+probe command "TAMARIN MASCOT1" 40015 # ＋そよ風(&9)
+sleep 0.5
+store_daily_alarm "$((10#$(date +%H)))" "$((10#$(date +%M)))"
+sleep 1
+check "the alarm rings over the breeze: the figure looks around" 1 "$(looks_around "$x" "$y")"
+probe command "TAMARIN MASCOT1" 103 # 移動(&M) on
+sleep 0.5
+store_daily_alarm Default Default
+sleep 1.5
+probe command "TAMARIN MASCOT1" 103 # 移動(&M) off
+moved_off=$(date +%s)
+sleep 1
+playing=$(sound_bytes)
+sleep 1
+check "after move mode the breeze blows anew, with its sound" 1 $(($(sound_bytes) > playing))
+# Silence: the captured sound stops growing.
+previous=-1
+while [ $(($(date +%s) - moved_off)) -lt 60 ] && [ "$(sound_bytes)" != "$previous" ]; do
+    previous=$(sound_bytes)
+    sleep 1.5
+done
+check "the breeze's sound stops within its length (19 s and some slack)" 1 \
+    $(($(date +%s) - moved_off <= 30))
+stopped=$(sound_bytes)
+sleep 3
+check "and stays stopped" "$stopped" "$(sound_bytes)"
+case $(mascot_frame "$x" "$y") in 12 | 13 | 14) fanning=yes ;; *) fanning=no ;; esac
+check "she fans again, not in the moving pose" yes "$fanning"
+
+probe command "TAMARIN MASCOT1" 102
+wait_exit "$pid" 20
+check "program ends after move mode" 0 "$exit_code"
 
 finish

@@ -11,9 +11,12 @@ default_at="$((right - 80 - right / 10)) $((bottom - 80))"
 
 # Runs the program once in the current directory: sets mascot ("x y visible
 # topmost") and panel ("x y visible topmost"), sends the commands given, then
-# exits through the menu's exit command and checks the exit code.
+# exits through the menu's exit command and checks the exit code. Where the
+# file cannot be written (unwritable=yes), one box says so at the first
+# write, naming the folder; it is answered, and the commands that write
+# again bring no second one.
 run_case() { # run_case [COMMAND...]
-    local pid m p id
+    local pid m p id box
     # A copy left running by an earlier test would answer in place of this one.
     check "$case_name: no other copy runs" none "$(probe window "TAMARIN MASCOT1")"
     start_mascot pid
@@ -21,10 +24,20 @@ run_case() { # run_case [COMMAND...]
     read -r -a p < <(probe window ChdClass)
     mascot="${m[0]:-none} ${m[1]:-} ${m[4]:-} ${m[5]:-}"
     panel="${p[0]:-none} ${p[1]:-} ${p[4]:-} ${p[5]:-}"
+    if [ "${unwritable:-no}" = yes ]; then
+        box=$(probe dialog 10000)
+        screenshot "unwritable-${case_name// /-}"
+        check "$case_name: a box says the settings cannot be saved in this folder" \
+            "設定の保存（デスクトップマスコット）|yes" \
+            "${box%%|*}|$([[ $box == *"書き込めません。\\n"*"${workdir##*/}\\n"* ]] && echo yes || echo no)"
+        probe press-ok
+        sleep 0.3
+    fi
     for id in "$@"; do
         probe command "TAMARIN MASCOT1" "$id"
         sleep 0.3
     done
+    check "$case_name: no box (or no second one)" none "$(probe dialog)"
     check "$case_name: the program still runs" "80 80" "$(probe window "TAMARIN MASCOT1" | cut -d' ' -f3,4)"
     probe command "TAMARIN MASCOT1" 102
     wait_exit "$pid" 20
@@ -48,6 +61,7 @@ has_line() {
 
 begin() { # begin NAME
     case_name=$1
+    unwritable=no
     new_workdir
     echo "--- $case_name"
 }
@@ -126,6 +140,7 @@ if touch mascot.ini 2>/dev/null && [ "$(id -u)" -eq 0 ]; then
     echo "skipped: cannot make a file read-only for root here"
 else
     before=$(md5sum <mascot.ini)
+    unwritable=yes
     run_case 104 106 104
     check "$case_name: the panel setting is read (panel hidden)" 0 "$(cut -d' ' -f3 <<<"$panel")"
     check "$case_name: unseeded keys read their defaults (Default place, on top)" \
@@ -137,6 +152,7 @@ chmod 644 mascot.ini
 
 begin "a directory named mascot.ini"
 mkdir mascot.ini
+unwritable=yes
 run_case 104 106
 check_defaults
 check "$case_name: still an empty directory" "yes 0" \

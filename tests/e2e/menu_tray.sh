@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The notification icon in the taskbar of Wine's desktop: it comes back when
 # the taskbar is made anew, a right click opens the same menu at the cursor,
-# a left click never shows a hidden panel.
+# a left click never shows a hidden panel; refused by a busy shell, it is
+# offered again until it is taken.
 source "$(dirname "$0")/lib.sh"
 new_workdir
 
@@ -65,5 +66,34 @@ check "exit from the icon's menu ends the program with code 0" 0 "$exit_code"
 sleep 0.5
 read -r tx2 _ < <(tray_icon_centre)
 check "the icon is gone after exit" "" "${tx2:-}"
+
+# Started at a busy logon she offers her icon while the shell is not ready,
+# which refuses it; no "TaskbarCreated" follows, since the taskbar exists. A
+# stand-in for such a shell refuses every icon for eight seconds: once it is
+# gone, her icon is in the notification area within a few seconds.
+"$WINE_RUN" "$PROBE_EXE" tray-busy 8 >busy.out 2>/dev/null &
+busy=$!
+for ((i = 0; i < 100; i++)); do
+    grep -q ready busy.out 2>/dev/null && break
+    sleep 0.1
+done
+# (Wine takes the stand-in for the taskbar when it reckons the work area, so
+# she is placed away from the taskbar, where only her icon may show.)
+printf '[OPTION]\r\n' >mascot.ini
+printf '%s\r\n' 初期位置Ｘ座標=300 初期位置Ｙ座標=300 | iconv -f UTF-8 -t CP932 >>mascot.ini
+start_mascot pid
+probe window "TAMARIN MASCOT1" 20000 >/dev/null
+sleep 2
+check "while the shell refuses icons, hers is not there" "" "$(tray_icon_centre)"
+wait "$busy"
+for ((i = 0; i < 20; i++)); do
+    read -r tx ty < <(tray_icon_centre) && break
+    sleep 0.5
+done
+screenshot tray-icon-after-busy-shell
+check "once the shell takes icons, hers comes within a few seconds" 1 $((${tx:-0} > 900 && ${ty:-0} >= 748))
+probe command "TAMARIN MASCOT1" 102
+wait_exit "$pid" 10
+check "exit after the busy shell: code 0" 0 "$exit_code"
 
 finish

@@ -39,6 +39,12 @@ stop "Left/Center"
 
 start_with "[OPTION]" "初期位置Ｘ座標=right" "初期位置Ｙ座標=300" "手前に表示=2"
 check "lower-case right is the number 0; on top 2 keeps both on top" "0 300 1 1" "$mascot"
+# At x = 0 the panel's place 120 pixels to her left lies off the screen: it
+# stands on her right instead, whole, its text clear of her.
+check "x 0: the panel stands on her right, shown" "80 320 1 1" "$panel"
+sleep 1
+check "x 0: the panel's clock page can be read" 0 "$(panel_page 80 320 start-left-edge-panel)"
+screenshot start-left-edge
 probe command "TAMARIN MASCOT1" 104
 sleep 0.5
 check "on top 2: the on-top command changes nothing" "1 1" \

@@ -46,4 +46,26 @@ check "exit command ends the program with code 0" 0 $?
 check "no mascot window after exit" none "$(probe window "TAMARIN MASCOT1")"
 check "no panel window after exit" none "$(probe window ChdClass)"
 
+# However she is started she shows normally: a shortcut whose 実行時の大きさ is
+# 最小化 or 最大化 starts her as "start /min" or "/max" does.
+for how in /min /max; do
+    "$WINE_RUN" start "$how" /unix "$MASCOT_EXE" >/dev/null 2>&1
+    read -r x y w h visible _ < <(probe window "TAMARIN MASCOT1" 20000)
+    check "start $how: the mascot shows normally, 80x80 at her place" \
+        "$((right - 80 - right / 10)) $((bottom - 80)) 80 80 1" "$x $y $w $h $visible"
+    read -r _ _ shape_right shape_bottom shape_area _ < <(probe region "TAMARIN MASCOT1")
+    check "start $how: shaped to the figure" 1 \
+        $((${shape_right:-999} <= 80 && ${shape_bottom:-999} <= 80 && ${shape_area:-0} > 0))
+    check "start $how: the panel as designed" "$((x - 120)) $((y + 20)) 160 60 1" \
+        "$(probe window ChdClass | cut -d' ' -f1-5)"
+    sleep 1
+    screenshot "start-${how#/}"
+    probe command "TAMARIN MASCOT1" 102
+    for ((i = 0; i < 100; i++)); do
+        [ "$(probe window "TAMARIN MASCOT1")" = none ] && break
+        sleep 0.1
+    done
+    check "start $how: exit ends her" none "$(probe window "TAMARIN MASCOT1")"
+done
+
 finish

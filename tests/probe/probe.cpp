@@ -22,6 +22,9 @@
 //                                  taskbar made anew has none
 //   probe taskbar-created          tells every top-level window "TaskbarCreated", as the shell
 //                                  does when it has made a new taskbar
+//   probe tray-busy SECONDS        stands in for a shell still busy at logon: a notification area
+//                                  in front of the taskbar's that refuses every icon; prints
+//                                  "ready" when it stands, and goes after SECONDS
 #include <windows.h>
 #include <shellapi.h>
 
@@ -279,6 +282,36 @@ int BroadcastTaskbarCreated() {
     return message != 0 && PostMessageA(HWND_BROADCAST, message, 0, 0) ? 0 : 1;
 }
 
+LRESULT CALLBACK RefuseIcons(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA)
+        return FALSE;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+int BeBusyShell(DWORD seconds) {
+    WNDCLASSA busy{};
+    busy.lpfnWndProc = RefuseIcons;
+    busy.hInstance = GetModuleHandleA(nullptr);
+    busy.lpszClassName = "Shell_TrayWnd";
+    RegisterClassA(&busy);
+    // Topmost and newest, it comes first when a program looks for the tray.
+    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "Shell_TrayWnd", nullptr,
+                                  WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, busy.hInstance, nullptr);
+    if (window == nullptr)
+        return 1;
+    std::printf("ready\n");
+    std::fflush(stdout);
+    const DWORD start = GetTickCount();
+    MSG message;
+    while (GetTickCount() - start < seconds * 1000) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+    }
+    DestroyWindow(window);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -317,6 +350,8 @@ int main(int argc, char** argv) {
         return RemoveTrayIcon(argv[2]);
     if (command == "taskbar-created")
         return BroadcastTaskbarCreated();
+    if (command == "tray-busy" && argc >= 3)
+        return BeBusyShell(std::strtoul(argv[2], nullptr, 10));
     if (command == "control" && argc >= 3)
         return PrintControl(std::atoi(argv[2]),
                             argc >= 4 ? std::strtoul(argv[3], nullptr, 10) : waitMs);

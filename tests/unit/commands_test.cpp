@@ -5,10 +5,12 @@
 #include <string>
 
 #include "anim/random.h"
+#include "anim/sequencer.h"
 #include "app/state.h"
 #include "app/window_classes.h"
 #include "mascot/mascot_window.h"
 #include "mascot/start_position.h"
+#include "info/info_pages.h"
 #include "res/resource.h"
 #include "support/fake_platform.h"
 #include "support/test_env.h"
@@ -322,6 +324,63 @@ TEST_F(CommandsTest, BreezeInterruptedByMoveModeRunsAgainFromTheStart) {
     EXPECT_EQ(fake::sounds.back().resourceId, IDW_BREEZE);
 }
 
+// Move mode and a ringing alarm in the orders a user can bring about: what
+// the alarm does while the moving pose shows happens to the state underneath,
+// so every breeze runs out and the pose never outlasts move mode.
+TEST_F(CommandsTest, AlarmUnderMoveModeLeavesNoBreezeOrPoseBehind) {
+    struct Case {
+        UINT chosen; // from the menu, then a breeze when breeze is set
+        bool breeze;
+        const char* events; // M move mode, A the alarm starts, E its minute ends, C panel click
+        UINT after;         // once any breeze has run out
+    } cases[] = {{IDM_FANNING, true, "AMEM", Fanning},
+                 {IDM_FANNING, true, "MAME", Fanning},
+                 {IDM_FANNING, true, "AMME", Fanning},
+                 {IDM_READING, true, "MAEM", Reading},
+                 {IDM_READING, true, "MAMC", Reading},
+                 {IDM_DOZING, true, "AMEM", Dozing},
+                 {IDM_LOOKING_AROUND, true, "MAEM", LookingAround},
+                 {IDM_READING, false, "MAMC", Reading},
+                 {IDM_DOZING, false, "MAEM", Dozing}};
+    for (const Case& c : cases) {
+        ResetProgram();
+        WriteSettingsFile(
+            "[ALARM]\r\nアラーム使用=1\r\n毎日アラーム=1\r\n設定時刻時=7\r\n設定時刻分=30\r\n");
+        ASSERT_NE(Create(), nullptr);
+        Command(c.chosen);
+        if (c.breeze)
+            Command(IDM_BREEZE);
+        for (const char* e = c.events; *e != '\0'; ++e) {
+            if (*e == 'M')
+                Command(IDM_MOVE);
+            else if (*e == 'C')
+                SendMessageA(gMascot.infoWindow, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+            else {
+                fake::SetClock(7, *e == 'A' ? 30 : 31);
+                RedrawInfo();
+            }
+            EXPECT_TRUE(gMascot.flags.moveMode == 0 || gMascot.state == Moving) << c.events << *e;
+        }
+        ASSERT_EQ(gMascot.flags.moveMode, 0) << c.events;
+        ASSERT_EQ(gMascot.flags.alarmRinging, 0) << c.events;
+        EXPECT_NE(gMascot.state, Moving) << c.events;
+        const int length = gMascot.flags.breezeLength;
+        int steps = 0;
+        for (; gMascot.flags.breezeOn == 1 && steps < 200; ++steps)
+            StepAnimation();
+        // The breeze runs its whole length once more, no longer, and its sound ends.
+        EXPECT_EQ(gMascot.flags.breezeOn, 0) << c.events;
+        if (c.breeze && length >= 0 && length < kNoBreeze) {
+            EXPECT_LE(steps, breezeEndStep[length] + 1) << c.events;
+        }
+        EXPECT_EQ(gMascot.flags.breezeLength, kNoBreeze) << c.events;
+        EXPECT_EQ(gMascot.state, c.after) << c.chosen << c.events;
+        ASSERT_FALSE(fake::sounds.empty());
+        EXPECT_EQ(fake::sounds.back().flags, 0u) << c.events;
+        Destroy();
+    }
+}
+
 TEST_F(CommandsTest, PanelFollowsTheMascotAfterMoveModeEvenWhenHidden) {
     for (bool shown : {true, false}) {
         ResetProgram();
@@ -338,6 +397,14 @@ TEST_F(CommandsTest, PanelFollowsTheMascotAfterMoveModeEvenWhenHidden) {
         EXPECT_EQ(panel.right - panel.left, 160) << shown;
         EXPECT_EQ(panel.bottom - panel.top, 60) << shown;
         EXPECT_EQ(PanelVisible(), shown);
+        // Dragged to the left edge, where the panel would stick out of the
+        // screen, it stands on her right.
+        Command(IDM_MOVE);
+        MoveWindow(gMascot.mainWindow, 10, 250, kMascotSize, kMascotSize, TRUE);
+        Command(IDM_MOVE);
+        GetWindowRect(gMascot.infoWindow, &panel);
+        EXPECT_EQ(panel.left, 90) << shown;
+        EXPECT_EQ(panel.top, 270) << shown;
         Destroy();
     }
 }

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "alarm/alarm_check.h"
 #include "anim/random.h"
+#include "app/idle.h"
 #include "app/platform.h"
 #include "app/state.h"
 #include "app/window_classes.h"
+#include "mascot/mascot_window.h"
 #include "mascot/start_position.h"
 #include "res/resource.h"
 #include "settings/settings.h"
@@ -122,6 +125,69 @@ TEST_F(MascotWindowTest, FirstStartSeedsTheSettingsFileInOrder) {
                                  "初期位置Ｙ座標=Default\r\n";
     EXPECT_EQ(Hex(ReadSettingsFile()), Hex(expected));
     EXPECT_EQ(NextRandom(), 6664); // the random source is seeded from the clock, too
+    EXPECT_EQ(gMascot.settingsUnwritable, 0);
+}
+
+namespace {
+
+int boxesShown;
+std::string boxCaption;
+std::string boxText;
+HWND boxOwner;
+
+// Runs inside the message box's own loop: notes what it says and answers it.
+void CALLBACK AnswerBox(HWND, UINT, UINT_PTR, DWORD) {
+    HWND box = FindWindowA("#32770", nullptr);
+    if (box == nullptr || !IsWindowVisible(box))
+        return;
+    char text[1024] = {};
+    GetWindowTextA(box, text, sizeof text);
+    boxCaption = text;
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text); // the box's text control
+    boxText = text;
+    boxOwner = GetWindow(box, GW_OWNER);
+    ++boxesShown;
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+} // namespace
+
+// In a folder where the settings file cannot be written the user is told
+// once, by a box of the mascot's shown between two ticks, never inside the
+// creation handler or a tick; the program then runs on.
+TEST_F(MascotWindowTest, UnwritableSettingsAreToldOnceBetweenTicks) {
+    ASSERT_TRUE(CreateDirectoryA("mascot.ini", nullptr)); // no file can take its place
+    ASSERT_NE(Create(), nullptr);
+    EXPECT_EQ(gMascot.settingsUnwritable, 1); // the seeding failed
+    boxesShown = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerBox);
+    MSG posted;
+    EXPECT_FALSE(PeekMessageA(&posted, nullptr, kSettingsUnwritableMessage,
+                              kSettingsUnwritableMessage, PM_NOREMOVE));
+    fake::milliseconds += 100;
+    IdleTick();
+    EXPECT_EQ(boxesShown, 0);
+    PumpMessages();
+    EXPECT_EQ(boxesShown, 1);
+    EXPECT_EQ(boxCaption, "設定の保存（デスクトップマスコット）");
+    char folder[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, folder);
+    EXPECT_NE(boxText.find(std::string("mascot.ini を書き込めません。\n") + folder + "\n"),
+              std::string::npos)
+        << boxText;
+    EXPECT_EQ(boxOwner, gMascot.mainWindow);
+
+    SendMessageA(gMascot.mainWindow, WM_COMMAND, IDM_ON_TOP, 0); // fails to write again
+    for (int i = 0; i < 3; ++i) {
+        fake::milliseconds += 100;
+        IdleTick();
+        PumpMessages();
+    }
+    EXPECT_EQ(boxesShown, 1);
+    EXPECT_EQ(gMascot.flags.onTop, 0); // the command took effect all the same
+    KillTimer(nullptr, timer);
+    Destroy();
+    RemoveDirectoryA("mascot.ini");
 }
 
 TEST_F(MascotWindowTest, PanelStandsBesideTheMascotAtTheDefaultPlace) {
@@ -247,6 +313,107 @@ TEST_F(MascotWindowTest, ConfiguredPositionMovesBothWindows) {
         EXPECT_NE(ReadSettingsFile().find(keys), std::string::npos);
         Destroy();
     }
+
+    // Where the panel would stick out of the work area at its left edge while
+    // the mascot stands wholly on it, it stands on her right, clear of her.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT work = monitor.rcWork;
+    struct PanelCase {
+        std::string x, y;
+        int mascotX, mascotY, panelX;
+    } panelCases[] = {
+        {"left", "300", work.left, 300, work.left + 80}, // a typo reads as 0
+        {"119", "300", work.left + 119, 300, work.left + 199},
+        {"Left", "Top", work.left + work.left / 10 + 120, work.top + work.top / 10, work.left},
+        {"-1", "300", work.left - 1, 300, work.left - 121}, // not wholly on it
+        {"0", "Default", work.left, work.bottom - 80, work.left + 80},
+        {"0", std::to_string(work.bottom - 79), work.left, work.bottom - 79, work.left - 120},
+    };
+    for (const PanelCase& c : panelCases) {
+        ResetProgram();
+        WriteSettingsFile("[OPTION]\r\n初期位置Ｘ座標=" + c.x + "\r\n初期位置Ｙ座標=" + c.y +
+                          "\r\n");
+        ASSERT_NE(Create(), nullptr);
+        EXPECT_EQ(Rect(gMascot.mainWindow).left, c.mascotX) << c.x << "," << c.y;
+        EXPECT_EQ(Rect(gMascot.mainWindow).top, c.mascotY) << c.x << "," << c.y;
+        EXPECT_EQ(Rect(gMascot.infoWindow).left, c.panelX) << c.x << "," << c.y;
+        EXPECT_EQ(Rect(gMascot.infoWindow).top, c.mascotY + 20) << c.x << "," << c.y;
+        Destroy();
+    }
+}
+
+namespace {
+
+int minimizedOrMaximized;
+
+LRESULT CALLBACK NoteMinMax(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_MINMAX && reinterpret_cast<HWND>(wParam) == gMascot.mainWindow)
+        ++minimizedOrMaximized;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+bool ShownNormally(HWND window) {
+    return IsWindowVisible(window) && !IsIconic(window) && !IsZoomed(window);
+}
+
+} // namespace
+
+// However the starter asks her to show (a shortcut set to 最小化 or 最大化,
+// "start /min"), she shows normally, 80 by 80 at her place, never passing
+// through a minimized or maximized state, in front of the panel.
+TEST_F(MascotWindowTest, ShowsNormallyHoweverTheStarterAsks) {
+    for (int command : {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED, SW_MINIMIZE,
+                        SW_SHOWMINNOACTIVE, SW_FORCEMINIMIZE, SW_HIDE, SW_SHOWDEFAULT, 42}) {
+        ResetProgram();
+        WriteSettingsFile("[OPTION]\r\n初期位置Ｘ座標=300\r\n初期位置Ｙ座標=200\r\n");
+        ASSERT_NE(Create(), nullptr);
+        minimizedOrMaximized = 0;
+        HHOOK hook = SetWindowsHookExA(WH_CBT, NoteMinMax, nullptr, GetCurrentThreadId());
+        ShowMascotWindows(command);
+        UnhookWindowsHookEx(hook);
+        EXPECT_EQ(minimizedOrMaximized, 0) << command;
+        EXPECT_TRUE(ShownNormally(gMascot.mainWindow)) << command;
+        const RECT mascot = Rect(gMascot.mainWindow);
+        EXPECT_EQ(mascot.left, 300) << command;
+        EXPECT_EQ(mascot.top, 200) << command;
+        EXPECT_EQ(mascot.right - mascot.left, 80) << command;
+        EXPECT_EQ(mascot.bottom - mascot.top, 80) << command;
+        HRGN shape = CreateRectRgn(0, 0, 0, 0);
+        EXPECT_NE(GetWindowRgn(gMascot.mainWindow, shape), ERROR) << command;
+        DeleteObject(shape);
+        EXPECT_TRUE(ShownNormally(gMascot.infoWindow)) << command;
+        EXPECT_EQ(Rect(gMascot.infoWindow).left, 180) << command;
+        bool panelBelow = false;
+        for (HWND w = GetWindow(gMascot.mainWindow, GW_HWNDNEXT); w != nullptr;
+             w = GetWindow(w, GW_HWNDNEXT))
+            panelBelow = panelBelow || w == gMascot.infoWindow;
+        EXPECT_TRUE(panelBelow) << command;
+        Destroy();
+    }
+
+    // Windows may apply the starter's show command to the program's first
+    // window whatever it passes; stand-ins for that: a panel shown minimized
+    // when it was created, the mascot left minimized or maximized by a show
+    // command that keeps the state. A panel created hidden stays hidden.
+    for (int state : {SW_SHOWMINNOACTIVE, SW_SHOWMAXIMIZED}) {
+        for (bool panelShown : {true, false}) {
+            ResetProgram();
+            if (!panelShown)
+                WriteSettingsFile("[OPTION]\r\n情報ウィンドウ=0\r\n");
+            ASSERT_NE(Create(), nullptr);
+            if (panelShown)
+                ShowWindow(gMascot.infoWindow, SW_SHOWMINNOACTIVE);
+            ShowWindow(gMascot.mainWindow, state);
+            ShowMascotWindows(SW_SHOWNA);
+            EXPECT_TRUE(ShownNormally(gMascot.mainWindow)) << state;
+            EXPECT_EQ(Rect(gMascot.mainWindow).right - Rect(gMascot.mainWindow).left, 80) << state;
+            EXPECT_EQ(ShownNormally(gMascot.infoWindow), panelShown) << state;
+            EXPECT_EQ(IsIconic(gMascot.infoWindow) != FALSE, false) << state;
+            Destroy();
+        }
+    }
 }
 
 TEST_F(MascotWindowTest, DestroyReleasesTheFontStopsSoundAndEndsTheLoop) {
@@ -296,10 +463,14 @@ TEST_F(MascotWindowTest, SessionEndFinishesTheRingingAlarmStopsItAndRemovesTheIc
     EXPECT_EQ(gMascot.flags.alarmRinging, 1);
     EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &icon));
     fake::sounds.clear();
+    gMascot.trayRetryTicks = 30; // as if a busy shell had refused the icon once
     SendMessageA(gMascot.mainWindow, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     EXPECT_EQ(AlarmKeys(), "1,0,Default,Default");
     ASSERT_EQ(fake::sounds.size(), 1u);
     EXPECT_EQ(fake::sounds[0].flags, 0u);
+    // Gone, and not offered again in the ticks before Windows ends the process.
+    for (int tick = 0; tick < 30; ++tick)
+        RetryTrayIcon();
     EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &icon));
 }
 
@@ -307,10 +478,96 @@ TEST_F(MascotWindowTest, IconIsAddedAgainWhenTheTaskbarIsMadeAnew) {
     ASSERT_NE(Create(), nullptr);
     NOTIFYICONDATAA& icon = gMascot.trayData;
     ASSERT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &icon)); // it is there
-    Shell_NotifyIconA(NIM_DELETE, &icon);              // as a new taskbar has none
+    // Refused because it is there already (as when a slow shell added it
+    // after all): nothing is offered again.
+    SendMessageA(gMascot.mainWindow, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_EQ(gMascot.trayRetryTicks, 0);
+    Shell_NotifyIconA(NIM_DELETE, &icon); // as a new taskbar has none
     ASSERT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &icon));
     SendMessageA(gMascot.mainWindow, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &icon));
+}
+
+namespace {
+
+int tick;
+std::vector<int> offers; // the ticks at which the busy shell was offered the icon
+
+LRESULT CALLBACK BusyShell(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA) {
+        offers.push_back(tick);
+        return FALSE;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A notification area that refuses every icon, in front of the real one so
+// that the program finds it first.
+HWND MakeBusyShell() {
+    WNDCLASSA busy{};
+    busy.lpfnWndProc = BusyShell;
+    busy.hInstance = GetModuleHandleA(nullptr);
+    busy.lpszClassName = "Shell_TrayWnd";
+    RegisterClassA(&busy);
+    return CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "Shell_TrayWnd", nullptr, WS_POPUP, 0,
+                           0, 1, 1, nullptr, nullptr, busy.hInstance, nullptr);
+}
+
+void EndBusyShell(HWND shell) {
+    DestroyWindow(shell);
+    UnregisterClassA("Shell_TrayWnd", GetModuleHandleA(nullptr));
+}
+
+} // namespace
+
+// At a busy logon the shell may refuse the icon, and no "TaskbarCreated"
+// follows: the icon is offered again every few seconds, for some minutes,
+// until the shell takes it.
+TEST_F(MascotWindowTest, IconRefusedByABusyShellIsOfferedAgainOnLaterTicks) {
+    HWND shell = MakeBusyShell();
+    ASSERT_NE(shell, nullptr);
+    tick = 0;
+    offers.clear();
+    ASSERT_NE(Create(), nullptr);
+    EXPECT_FALSE(offers.empty()); // refused at creation
+    offers.clear();
+    for (tick = 1; tick <= 100; ++tick) {
+        fake::milliseconds += 100;
+        IdleTick();
+    }
+    EXPECT_FALSE(offers.empty()); // offered again by the ticks
+    EndBusyShell(shell);          // the shell is ready now
+    ASSERT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &gMascot.trayData));
+    int waited = 0;
+    for (; waited < 60 && !Shell_NotifyIconA(NIM_MODIFY, &gMascot.trayData); ++waited) {
+        fake::milliseconds += 100;
+        IdleTick();
+    }
+    EXPECT_LE(waited, 50); // within five seconds
+    EXPECT_EQ(gMascot.trayRetryTicks, 0);
+    Destroy();
+
+    // A shell that stays busy is offered the icon every one to five seconds
+    // for between three and ten minutes.
+    ResetProgram();
+    shell = MakeBusyShell();
+    ASSERT_NE(Create(), nullptr);
+    offers.clear();
+    for (tick = 1; tick <= 7000; ++tick)
+        RetryTrayIcon();
+    ASSERT_GE(offers.size(), 2u);
+    EXPECT_LE(offers.front(), 50);
+    for (size_t i = 1; i < offers.size(); ++i) {
+        const int gap = offers[i] - offers[i - 1];
+        if (gap != 0) { // one offer may take two calls
+            EXPECT_GE(gap, 10) << offers[i];
+            EXPECT_LE(gap, 50) << offers[i];
+        }
+    }
+    EXPECT_GE(offers.back(), 1800);
+    EXPECT_LE(offers.back(), 6000);
+    Destroy();
+    EndBusyShell(shell);
 }
 
 TEST_F(MascotWindowTest, PanelOffsetsWrapForPositionsAtTheEndsOfTheIntRange) {
