@@ -66,23 +66,37 @@ RESULTS = os.path.join(WORK, "results.jsonl")
 SUMMARY = os.path.join(WORK, "last-run.md")
 # What the program and its tests are made of; a change anywhere here makes
 # earlier results stale.
-TREE_PARTS = generate.SOURCE_DIRS + ("res/", "tests/", "scripts/", "cmake/", "CMakeLists.txt")
+PROGRAM_PARTS = tuple(d + "/" for d in generate.SOURCE_DIRS) + ("res/", "cmake/", "CMakeLists.txt")
+TEST_PARTS = ("tests/", "scripts/")
 
 PROBLEMS = ("survived", "unreached", "killed, though noted equivalent", "no build",
             "not applied")
 
 
-def tree_hash():
+def tree_hashes():
+    """Hashes of the program's files and of the tests' (with the scripts
+    that run them). Whether a mutant compiles, and to what, depends on the
+    first alone; whether a test kills it, on both."""
     out = subprocess.run(["git", "ls-files", "-co", "--exclude-standard", "-z"], cwd=ROOT,
                          check=True, capture_output=True).stdout
-    digest = hashlib.sha256()
+    program, tests = hashlib.sha256(), hashlib.sha256()
     for name in sorted(f for f in out.decode().split("\0") if f):
         path = os.path.join(ROOT, name)
-        if name.startswith(TREE_PARTS) and os.path.isfile(path):
-            digest.update(name.encode() + b"\0")
-            with open(path, "rb") as f:
-                digest.update(hashlib.sha256(f.read()).digest())
-    return digest.hexdigest()[:16]
+        if not name.startswith(PROGRAM_PARTS + TEST_PARTS) or not os.path.isfile(path):
+            continue
+        digest = program if name.startswith(PROGRAM_PARTS) else tests
+        digest.update(name.encode() + b"\0")
+        with open(path, "rb") as f:
+            digest.update(hashlib.sha256(f.read()).digest())
+    return program.hexdigest()[:12] + "-" + tests.hexdigest()[:12]
+
+
+# Verdicts that the program's text alone decides.
+COMPILER_VERDICTS = ("same code", "no build", "compiled")
+
+
+def result_key(digest, tree, status):
+    return (digest, tree.split("-")[0] if status in COMPILER_VERDICTS else tree)
 
 
 def read_text(file, cache):
@@ -398,14 +412,20 @@ def main():
         print("%d mutants" % len(selected), file=sys.stderr)
         return 0
 
-    tree = tree_hash()
+    tree = tree_hashes()
     # A compiled-only mutant has no result yet, beyond being different code.
-    done = {(r["digest"], r["tree"]): r for r in records if r["status"] != "compiled"}
+    done = {}
+    for r in records:
+        if r["status"] != "compiled" or args.compile_only:
+            done[result_key(r["digest"], r["tree"], r["status"])] = r
+
+    def result(m):
+        return done.get((m.digest, tree)) or done.get((m.digest, tree.split("-")[0]))
     for m in selected:
         m.e2e_run = m.note.e2e if m.note and m.note.e2e and args.e2e else None
     jobs = [m for m in selected if not m.problem
             and not (m.note and m.note.e2e and not args.e2e and not args.compile_only)
-            and not (args.resume and (m.digest, tree) in done)]
+            and not (args.resume and result(m))]
     order = TestOrder(records)
     start = time.time()
     seconds = []
@@ -420,7 +440,7 @@ def main():
             with open(RESULTS, "a") as f:
                 f.write(json.dumps(record, ensure_ascii=False) + "\n")
             if record["status"] != "compiled" or args.compile_only:
-                done[(m.digest, tree)] = record
+                done[result_key(m.digest, tree, record["status"])] = record
             order.learn(record)
             seconds.append(answer["seconds"])
             for phase, spent in answer.get("phases", {}).items():
@@ -438,7 +458,7 @@ def main():
 
     outcomes, records_used = {}, {}
     for m in selected:
-        record = done.get((m.digest, tree))
+        record = result(m)
         if record:
             records_used[m.id] = record
         outcomes[m.id] = outcome(m, record, args)
