@@ -8,8 +8,6 @@ constexpr WORD kFrameIds[kFrameCount] = {130, 131, 132, 133, 134, 135, 136, 137,
                                          139, 140, 141, 142, 143, 144, 145, 146, 147,
                                          148, 149, 150, 151, 152, 153, 154, 155};
 
-bool IsFrame(int frame) { return frame >= 0 && frame < kFrameCount; }
-
 // Unions one run of non-key pixels, doubled, into the region.
 void AddRun(HRGN region, int start, int end, int y) {
     HRGN run = CreateRectRgn(2 * start, 2 * y, 2 * end, 2 * y + 2);
@@ -29,7 +27,6 @@ void ScanRows(HDC memory, int width, int height, HRGN region) {
                 ++x;
             if (x - start > 0)
                 AddRun(region, start, x, y);
-            ++x; // the pixel at x is a key pixel or past the row's end
         }
     }
 }
@@ -41,7 +38,7 @@ void LoadSprites(HWND window) {
         gMascot.spriteBitmaps[i] = LoadBitmapA(gMascot.instance, MAKEINTRESOURCEA(kFrameIds[i]));
         gMascot.spriteRegions[i] = RegionFromBitmap(gMascot.spriteBitmaps[i]);
     }
-    gMascot.currentFrame = 0;
+    // The record starts zeroed: frame 0 is the current one.
     ApplySpriteRegion(window, gMascot.currentFrame, FALSE);
 }
 
@@ -60,7 +57,7 @@ HRGN RegionFromBitmap(HBITMAP bitmap) {
 
 void DrawFrame() {
     // Without a window GetDC would hand out the whole screen.
-    if (gMascot.mainWindow == nullptr || !IsFrame(gMascot.currentFrame))
+    if (gMascot.mainWindow == nullptr)
         return;
     HBITMAP bitmap = gMascot.spriteBitmaps[gMascot.currentFrame];
     BITMAP info;
@@ -81,7 +78,7 @@ void ApplySpriteRegion(HWND window, int frame, BOOL repaint) {
     // is then invisible while that frame shows, which beats a rectangle of
     // key colour.
     HRGN copy = CreateRectRgn(0, 0, 0, 0);
-    if (IsFrame(frame) && gMascot.spriteRegions[frame] != nullptr)
+    if (gMascot.spriteRegions[frame] != nullptr)
         CombineRgn(copy, gMascot.spriteRegions[frame], nullptr, RGN_COPY);
     // Once handed over, the region is the window's: the window system frees
     // it when it is replaced or the window goes. Only a refused hand-over
@@ -91,7 +88,6 @@ void ApplySpriteRegion(HWND window, int frame, BOOL repaint) {
         return;
     }
     gMascot.windowRegion = copy;
-    gMascot.regionProperty = copy;
     SetPropA(window, kRegionProperty, copy);
 }
 
@@ -101,8 +97,6 @@ void FreeSprites(HWND window) {
             DeleteObject(gMascot.spriteBitmaps[i]);
         if (gMascot.spriteRegions[i] != nullptr)
             DeleteObject(gMascot.spriteRegions[i]);
-        gMascot.spriteBitmaps[i] = nullptr;
-        gMascot.spriteRegions[i] = nullptr;
     }
     if (GetPropA(window, kRegionProperty) != nullptr)
         RemovePropA(window, kRegionProperty);
