@@ -175,6 +175,7 @@ DECLARATION_STARTS = {"const", "constexpr", "static", "auto", "unsigned", "signe
 STATEMENT_KEYWORDS = {"return", "case", "default", "break", "continue", "goto", "if", "else",
                       "while", "for", "do", "switch", "delete", "throw", "sizeof", "new",
                       "static_assert", "namespace", "using", "typedef"}
+BUILTIN_TYPES = {"char", "int", "unsigned", "short", "long", "bool", "float", "double", "wchar_t"}
 FUNCTION_QUALIFIERS = {"static", "inline", "constexpr", "extern", "CALLBACK", "WINAPI", "APIENTRY",
                        "virtual", "explicit"}
 INTEGER_TYPES = {"int", "unsigned", "long", "short", "char", "size_t", "UINT", "DWORD", "WORD",
@@ -340,6 +341,8 @@ class Source:
             return self.text_of(opening + 1) in ("&", "*")
         if prev.kind != "id":
             return False
+        if prev.text in BUILTIN_TYPES:
+            return True  # the bound of an array type: using Text = char[N]
         before = self.tok(i - 2)
         if before is None:
             return False
