@@ -92,12 +92,12 @@ void ApplySpriteRegion(HWND window, int frame, BOOL repaint) {
 }
 
 void FreeSprites(HWND window) {
-    for (int i = 0; i < kFrameCount; ++i) {
-        if (gMascot.spriteBitmaps[i] != nullptr)
-            DeleteObject(gMascot.spriteBitmaps[i]);
-        if (gMascot.spriteRegions[i] != nullptr)
-            DeleteObject(gMascot.spriteRegions[i]);
-    }
+    for (HBITMAP bitmap : gMascot.spriteBitmaps)
+        if (bitmap != nullptr)
+            DeleteObject(bitmap);
+    for (HRGN region : gMascot.spriteRegions)
+        if (region != nullptr)
+            DeleteObject(region);
     if (GetPropA(window, kRegionProperty) != nullptr)
         RemovePropA(window, kRegionProperty);
 }

@@ -138,6 +138,7 @@ class Mutant:
         self.start, self.end, self.replacement = start, end, replacement
         self.line_text = " ".join(line_text.split())
         self.occurrence = 0  # set once the line's mutants are known
+        self.line_copy = 1
 
     @property
     def id(self):
@@ -154,7 +155,8 @@ class Mutant:
         return self.apply(text), None
 
     def label(self, text):
-        return "%s  %s" % (self.id, self.describe(text))
+        copy = "@%d" % self.line_copy if self.line_copy > 1 else ""
+        return "%s%s  %s" % (self.id, copy, self.describe(text))
 
     def describe(self, text):
         """The mutated line(s), for listings."""
@@ -560,6 +562,15 @@ class Source:
         for m in found:
             seen[(m.line, m.rule)] = seen.get((m.line, m.rule), 0) + 1
             m.occurrence = seen[(m.line, m.rule)]
+        # Which of the lines with the same text it is, for notes that must
+        # tell them apart.
+        copies = {}
+        for number, text in enumerate(self.lines, 1):
+            key = " ".join(text.split())
+            copies[key] = copies.get(key, 0) + 1
+            for m in found:
+                if m.line == number:
+                    m.line_copy = copies[key]
         return found
 
     def span(self, first, last):

@@ -13,7 +13,9 @@ the line, so it survives edits elsewhere in the file:
         RULE [OCCURRENCE] -- e2e TEST: WHAT FAILS
 
 Without an occurrence a note covers every mutant of its rule on the line;
-for e2e notes RULE may be * (every mutant of the line).
+for e2e notes RULE may be * (every mutant of the line). Where a file has
+the same line more than once, FILE@N names the N-th of them; plain FILE
+names them all.
 """
 
 import re
@@ -106,7 +108,9 @@ class Notes:
                     file, sep, text = line.partition(": ")
                     if not sep:
                         raise SystemExit("%s: expected FILE: LINE TEXT" % where)
+                    file, _, copy = file.partition("@")
                     target = (file, normalise(text))
+                    copy = int(copy) if copy.isdigit() else None
                     self.entries.setdefault(target, [])
                     continue
                 if target is None:
@@ -123,7 +127,7 @@ class Notes:
                 if parts[0] == "*" and note.equivalent:
                     raise SystemExit("%s: an equivalence is argued rule by rule" % where)
                 occurrence = int(parts[1]) if len(parts) == 2 else None
-                note.target = target
+                note.target, note.copy = target, copy
                 note.rule, note.occurrence = parts[0], occurrence
                 self.entries[target].append((parts[0], occurrence, note))
                 self.all.append(note)
@@ -131,7 +135,8 @@ class Notes:
     def find(self, mutant):
         """The note on a generated mutant, or None; counts its use."""
         for rule, occurrence, note in self.entries.get((mutant.file, mutant.line_text), []):
-            if rule in ("*", mutant.rule) and occurrence in (None, mutant.occurrence):
+            if (rule in ("*", mutant.rule) and occurrence in (None, mutant.occurrence)
+                    and note.copy in (None, mutant.line_copy)):
                 note.used += 1
                 return note
         return None
