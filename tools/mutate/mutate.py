@@ -474,7 +474,8 @@ def main():
     text = "\n".join(report) + "\n"
     with open(SUMMARY, "w", encoding="utf-8") as f:
         f.write(text)
-    whole = not (args.only or args.lines or args.sample or args.survivors or args.listed)
+    whole = not (args.only or args.lines or args.sample or args.survivors or args.listed
+                 or args.compile_only)
     if whole:
         with open(CHECKED_IN_SUMMARY, "w", encoding="utf-8") as f:
             f.write(text)
