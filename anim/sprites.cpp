@@ -17,18 +17,15 @@ void AddRun(HRGN region, int start, int end, int y) {
 
 void ScanRows(HDC memory, int width, int height, HRGN region) {
     const COLORREF key = GetPixel(memory, 0, 0);
-    for (int y = 0; y < height; ++y) {
-        int x = 0;
-        while (x < width) {
-            while (x < width && GetPixel(memory, x, y) == key)
-                ++x;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            if (GetPixel(memory, x, y) == key)
+                continue;
             const int start = x;
             while (x < width && GetPixel(memory, x, y) != key)
                 ++x;
-            if (x - start > 0)
-                AddRun(region, start, x, y);
+            AddRun(region, start, x, y); // x is a key pixel, which the loop steps over, or the end
         }
-    }
 }
 
 } // namespace
