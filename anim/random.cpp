@@ -4,7 +4,8 @@
 
 namespace {
 
-unsigned int generator = 1;
+// Seeded by the mascot window's creation, before anything draws.
+unsigned int generator;
 
 } // namespace
 

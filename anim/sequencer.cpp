@@ -63,10 +63,11 @@ void StartBreezeSound() { LoopSoundResource(IDW_BREEZE); }
 Step StepFanning() {
     if (gMascot.flags.breezeOn == 1 && gMascot.breezeTicks == 0 && gMascot.flags.alarmRinging == 0)
         StartBreezeSound();
+    // The count stays where the breeze ended: every way into a breeze
+    // starts it again from 0.
     if (BreezeEndDue()) {
         StopSoundUnlessAlarm();
         gMascot.flags.breezeOn = 0;
-        gMascot.breezeTicks = 0;
         gMascot.flags.breezeLength = kNoBreeze;
     }
     const Step step = PlainAdvance(Fanning);
@@ -86,7 +87,6 @@ Step EndBreeze(UINT breezeState) {
     gMascot.flags.breezeLength = kNoBreeze;
     gMascot.state = back.plain;
     gMascot.resumeState = static_cast<int>(back.plain);
-    gMascot.breezeTicks = 0;
     return {prev, SequenceFrame(back.plain, back.cursor)};
 }
 

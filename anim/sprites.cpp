@@ -8,8 +8,6 @@ constexpr WORD kFrameIds[kFrameCount] = {130, 131, 132, 133, 134, 135, 136, 137,
                                          139, 140, 141, 142, 143, 144, 145, 146, 147,
                                          148, 149, 150, 151, 152, 153, 154, 155};
 
-bool IsFrame(int frame) { return frame >= 0 && frame < kFrameCount; }
-
 // Unions one run of non-key pixels, doubled, into the region.
 void AddRun(HRGN region, int start, int end, int y) {
     HRGN run = CreateRectRgn(2 * start, 2 * y, 2 * end, 2 * y + 2);
@@ -19,19 +17,15 @@ void AddRun(HRGN region, int start, int end, int y) {
 
 void ScanRows(HDC memory, int width, int height, HRGN region) {
     const COLORREF key = GetPixel(memory, 0, 0);
-    for (int y = 0; y < height; ++y) {
-        int x = 0;
-        while (x < width) {
-            while (x < width && GetPixel(memory, x, y) == key)
-                ++x;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            if (GetPixel(memory, x, y) == key)
+                continue;
             const int start = x;
             while (x < width && GetPixel(memory, x, y) != key)
                 ++x;
-            if (x - start > 0)
-                AddRun(region, start, x, y);
-            ++x; // the pixel at x is a key pixel or past the row's end
+            AddRun(region, start, x, y); // x is a key pixel, which the loop steps over, or the end
         }
-    }
 }
 
 } // namespace
@@ -41,7 +35,7 @@ void LoadSprites(HWND window) {
         gMascot.spriteBitmaps[i] = LoadBitmapA(gMascot.instance, MAKEINTRESOURCEA(kFrameIds[i]));
         gMascot.spriteRegions[i] = RegionFromBitmap(gMascot.spriteBitmaps[i]);
     }
-    gMascot.currentFrame = 0;
+    // The record starts zeroed: frame 0 is the current one.
     ApplySpriteRegion(window, gMascot.currentFrame, FALSE);
 }
 
@@ -60,7 +54,7 @@ HRGN RegionFromBitmap(HBITMAP bitmap) {
 
 void DrawFrame() {
     // Without a window GetDC would hand out the whole screen.
-    if (gMascot.mainWindow == nullptr || !IsFrame(gMascot.currentFrame))
+    if (gMascot.mainWindow == nullptr)
         return;
     HBITMAP bitmap = gMascot.spriteBitmaps[gMascot.currentFrame];
     BITMAP info;
@@ -81,7 +75,7 @@ void ApplySpriteRegion(HWND window, int frame, BOOL repaint) {
     // is then invisible while that frame shows, which beats a rectangle of
     // key colour.
     HRGN copy = CreateRectRgn(0, 0, 0, 0);
-    if (IsFrame(frame) && gMascot.spriteRegions[frame] != nullptr)
+    if (gMascot.spriteRegions[frame] != nullptr)
         CombineRgn(copy, gMascot.spriteRegions[frame], nullptr, RGN_COPY);
     // Once handed over, the region is the window's: the window system frees
     // it when it is replaced or the window goes. Only a refused hand-over
@@ -91,19 +85,16 @@ void ApplySpriteRegion(HWND window, int frame, BOOL repaint) {
         return;
     }
     gMascot.windowRegion = copy;
-    gMascot.regionProperty = copy;
     SetPropA(window, kRegionProperty, copy);
 }
 
 void FreeSprites(HWND window) {
-    for (int i = 0; i < kFrameCount; ++i) {
-        if (gMascot.spriteBitmaps[i] != nullptr)
-            DeleteObject(gMascot.spriteBitmaps[i]);
-        if (gMascot.spriteRegions[i] != nullptr)
-            DeleteObject(gMascot.spriteRegions[i]);
-        gMascot.spriteBitmaps[i] = nullptr;
-        gMascot.spriteRegions[i] = nullptr;
-    }
+    for (HBITMAP bitmap : gMascot.spriteBitmaps)
+        if (bitmap != nullptr)
+            DeleteObject(bitmap);
+    for (HRGN region : gMascot.spriteRegions)
+        if (region != nullptr)
+            DeleteObject(region);
     if (GetPropA(window, kRegionProperty) != nullptr)
         RemovePropA(window, kRegionProperty);
 }

@@ -28,19 +28,18 @@ void IdleTick() {
     }
     gMascot.lastTick = PlatformMilliseconds();
 
-    if (gMascot.refreshTicks < 5 || gMascot.flags.infoShown == 1) {
-        CopyCanvasToPanel();
-        gMascot.refreshTicks += 1;
-    }
+    // Every tick shows the canvas on the panel and paints the frame; the two
+    // counts, which start every tick below their limits, pick the ticks that
+    // also redraw the page and step the animation.
+    CopyCanvasToPanel();
+    gMascot.refreshTicks += 1;
     if (gMascot.refreshTicks == 5 || gMascot.flags.infoShown == 1) {
         RedrawInfo();
         CopyCanvasToPanel();
         gMascot.refreshTicks = 0;
     }
-    if (gMascot.animTicks < 2) {
-        DrawFrame();
-        gMascot.animTicks += 1;
-    }
+    DrawFrame();
+    gMascot.animTicks += 1;
     if (gMascot.animTicks == 2) {
         ChooseBehaviour();
         StepAnimation();

@@ -103,7 +103,6 @@ struct MascotState {
     HBITMAP spriteBitmaps[kFrameCount];
     HRGN spriteRegions[kFrameCount];
     HRGN windowRegion;
-    HANDLE regionProperty;
     HMENU menuBar;
     HMENU popupMenu;
     NOTIFYICONDATAA trayData;

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+// Room to spare: the longest line, a position of two ten-digit negative
+// numbers, takes 30 bytes, so no text is ever cut.
 constexpr int kPageTextSize = 64;
 using PageText = char[kPageTextSize];
 

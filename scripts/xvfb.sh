@@ -12,7 +12,10 @@ start_xvfb() {
         local i
         for i in $(seq 1 50); do
             kill -0 "$MASCOT_XVFB_PID" 2>/dev/null || break
-            if xdpyinfo -display ":$n" >/dev/null 2>&1; then
+            # Ours only when the lock names our server: another started at the
+            # same moment for the same number answers too, while ours fails.
+            if xdpyinfo -display ":$n" >/dev/null 2>&1 &&
+                [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$MASCOT_XVFB_PID" ]; then
                 export DISPLAY=":$n"
                 return 0
             fi

@@ -10,11 +10,11 @@ int ReadSettingInt(const char* section, const char* key, int def) {
     return static_cast<int>(GetPrivateProfileIntA(section, key, def, kSettingsFile));
 }
 
+// The profile call always leaves a terminated text within the size it is
+// given: the value, cut to fit, or the default when the key is missing.
 void ReadSettingText(const char* section, const char* key, const char* def,
                      char (&buffer)[kSettingTextSize]) {
-    buffer[0] = '\0';
     GetPrivateProfileStringA(section, key, def, buffer, kSettingTextSize, kSettingsFile);
-    buffer[kSettingTextSize - 1] = '\0';
 }
 
 bool SettingTextIs(const char* section, const char* key, const char* def, const char* literal) {

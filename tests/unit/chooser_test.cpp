@@ -132,6 +132,32 @@ TEST_F(ChooserTest, BandsChangeAtTheirHoursAndHomeStatesMoveOnRarely) {
         Act(Moving, hour, 1);
         EXPECT_EQ(gMascot.state, Moving) << hour;
     }
+    // Over seeds whose draws span their whole range, each change comes on
+    // exactly the draws that name it.
+    const struct {
+        int hour;
+        UINT home, moved, movedOnFirstOfThree, awayTo;
+    } bands[] = {{0, Dozing, LookingAround, LookingAround, Dozing},
+                 {10, Reading, Fanning, LookingAround, ReadingLeadIn},
+                 {14, Fanning, Dozing, ReadingLeadIn, Fanning}};
+    int wrong = 0;
+    for (WORD sum = 1; sum < 60000; sum += 7) {
+        Seed(sum);
+        const int tenth = RandomBelow(10);
+        const bool firstOfThree = RandomBelow(3) == 0;
+        Seed(sum);
+        const bool quarter = RandomBelow(4) == 3;
+        for (const auto& b : bands) {
+            Seed(sum);
+            Act(b.home, b.hour, 1);
+            const UINT moved = firstOfThree ? b.movedOnFirstOfThree : b.moved;
+            wrong += gMascot.state != (tenth == 9 ? moved : b.home);
+            Seed(sum);
+            Act(Moving, b.hour, 1);
+            wrong += gMascot.state != (quarter ? b.awayTo : Moving);
+        }
+    }
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(ChooserTest, RingingAlarmOrBreezeChangesNothingButTheCount) {

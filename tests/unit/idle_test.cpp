@@ -83,7 +83,39 @@ TEST_F(IdleTest, HiddenPanelIsRedrawnOnEveryFifthTick) {
     EXPECT_EQ(RedrawsOverTicks(20), 4);
 }
 
+TEST_F(IdleTest, PanelShowsTheCanvasOnEveryTickAndEachRedrawAtOnce) {
+    // The panel and the canvas in memory, the canvas's upper half in a
+    // pattern that no shift of a pixel keeps.
+    HDC dc[2];
+    HGDIOBJ old[2];
+    for (int i = 0; i < 2; ++i) {
+        dc[i] = CreateCompatibleDC(nullptr);
+        old[i] = SelectObject(dc[i], CreateBitmap(160, 120, 1, 32, nullptr));
+        PatBlt(dc[i], 0, 0, 160, 120, WHITENESS);
+    }
+    gMascot.infoWindowDC = dc[0];
+    gMascot.canvasDC = dc[1];
+    for (int i = 0; i < 160 * 60; i += 11)
+        SetPixel(gMascot.canvasDC, i % 160, i / 160, 0);
+    const auto panelShowsCanvas = [] {
+        int differ = 0;
+        for (int i = 0; i < 160 * 60; ++i)
+            differ += GetPixel(gMascot.infoWindowDC, i % 160, i / 160) !=
+                      GetPixel(gMascot.canvasDC, i % 160, i / 160);
+        return differ == 0;
+    };
+    EXPECT_EQ(RedrawsOverTicks(1), 0);
+    EXPECT_TRUE(panelShowsCanvas());
+    EXPECT_EQ(RedrawsOverTicks(4), 1);
+    EXPECT_TRUE(panelShowsCanvas()); // the page as redrawn, not as before
+    for (int i = 0; i < 2; ++i) {
+        DeleteObject(SelectObject(dc[i], old[i]));
+        DeleteDC(dc[i]);
+    }
+}
+
 TEST_F(IdleTest, AnimationStepsOnEverySecondTick) {
+    gMascot.state = Moving;
     int steps = 0;
     for (int i = 0; i < 10; ++i) {
         fake::milliseconds += 100;
@@ -92,5 +124,6 @@ TEST_F(IdleTest, AnimationStepsOnEverySecondTick) {
             ++steps;
     }
     EXPECT_EQ(steps, 5);
+    EXPECT_EQ(Cursor(Moving), 1u);      // five steps through the four moving frames
     EXPECT_EQ(gMascot.chooserTicks, 5); // the chooser is called before each step
 }

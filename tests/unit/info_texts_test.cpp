@@ -49,6 +49,10 @@ TEST(InfoTexts, ClockLinesAtTheEdgeTimes) {
         EXPECT_EQ(Hex(Text(text, length)), Hex(c.clock));
         EXPECT_EQ(length, kTimeLineBytes);
     }
+    // Drawn at the fixed width: a year's fifth digit is cut off, a shorter
+    // text drawn only as far as it goes.
+    EXPECT_EQ(BytesToDraw(kDateLineBytes, kDateLineBytes + 1), kDateLineBytes);
+    EXPECT_EQ(BytesToDraw(kAlarmLineBytes, 13), 13);
 }
 
 TEST(InfoTexts, ImpossibleDayOfWeekKeepsTheDateLineWidth) {

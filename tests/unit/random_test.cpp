@@ -30,6 +30,8 @@ TEST(Random, SeedSumsTheClockFieldsAndPinsTheSequence) {
         EXPECT_EQ(RandomBelow(24), expected);
     FirstValues({24238, 0, 0, 0, 0, 0, 0, 0}, 0); // draws 13653: 10 of 24 over 32767, not 9
     EXPECT_EQ(RandomBelow(24), 10);
+    FirstValues({2915, 0, 0, 0, 0, 0, 0, 0}, 0); // draws 9557: 6 of 24, not 7 over 32766
+    EXPECT_EQ(RandomBelow(24), 6);
     EXPECT_EQ(FirstValues({30091, 0, 0, 0, 0, 0, 0, 0}, 1), std::vector<int>{32767});
     for (int n : {24, 4, 1}) {
         FirstValues({30091, 0, 0, 0, 0, 0, 0, 0}, 0);

@@ -11,6 +11,17 @@
 
 namespace {
 
+// The flags of the mascot window's last change of position or shape.
+UINT positionFlags;
+
+LRESULT CALLBACK AfterMessage(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && message->message == WM_WINDOWPOSCHANGED &&
+        message->hwnd == gMascot.mainWindow)
+        positionFlags = reinterpret_cast<const WINDOWPOS*>(message->lParam)->flags;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 class SequencerTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -95,7 +106,10 @@ TEST_F(SequencerTest, BreezeEndsOnItsStepWithSoundUnlessTheAlarmRings) {
             EXPECT_EQ(gMascot.resumeState, static_cast<int>(gMascot.state));
             gMascot.flags.breezeLength = 0;
             fake::sounds.clear();
-            const std::vector<int> frames = Steps(24);
+            std::vector<int> frames = Steps(1); // the breeze's sound starts with its first step
+            EXPECT_EQ(fake::sounds.size(), ringing ? 0u : 1u) << c.plain;
+            const std::vector<int> rest = Steps(23);
+            frames.insert(frames.end(), rest.begin(), rest.end());
             EXPECT_EQ(Sounds(), (ringing ? std::vector<DWORD>{} : std::vector<DWORD>{0x4000F, 0}));
             EXPECT_EQ(gMascot.state, c.plain);
             EXPECT_EQ(gMascot.resumeState, static_cast<int>(c.plain));
@@ -137,8 +151,15 @@ TEST_F(SequencerTest, ShapeIsReplacedWhenTheShownFrameChangesAndOnlyThen) {
     gMascot.state = ReadingBreeze;
     gMascot.flags.breezeLength = 0;
     Cursor(ReadingBreeze) = 6;
+    ShowWindow(gMascot.mainWindow, SW_SHOWNOACTIVATE); // a hidden window is never redrawn
+    positionFlags = SWP_NOREDRAW;
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, AfterMessage, nullptr, GetCurrentThreadId());
     EXPECT_EQ(Steps(1).back(), 22);
+    UnhookWindowsHookEx(hook);
     EXPECT_TRUE(ShapeFollowsFrame());
+    // Redrawn with it, as a shown window's new shape must be: without, what
+    // the old shape covered may keep the old frame's pixels.
+    EXPECT_EQ(positionFlags & SWP_NOREDRAW, 0u);
     // Likewise a breeze that ends from frame 23 with the Reading cursor at 2.
     EXPECT_EQ(Steps(1).back(), 23);
     Cursor(Reading) = 2;

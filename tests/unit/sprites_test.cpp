@@ -81,12 +81,13 @@ TEST_F(SpritesTest, RegionIsExactlyTheNonKeyPixelsDoubled) {
         EXPECT_EQ(pixels, resource) << frame;
     }
     ReleaseDC(nullptr, screen);
-    // A small bitmap keyed green: an empty row, a run to the right edge.
+    // A small bitmap keyed green: a figure pixel under the key, an empty row,
+    // a run to the right edge.
     const DWORD g = 0x00FF00, f = 0x102030;
-    const DWORD bits[] = {g, f, f, g, g, g, g, g, f, g, f, f};
-    HBITMAP bitmap = CreateBitmap(4, 3, 1, 32, bits);
+    const DWORD bits[] = {g, f, f, g, f, g, g, g, g, g, g, g, g, g, f, f};
+    HBITMAP bitmap = CreateBitmap(4, 4, 1, 32, bits);
     HRGN region = RegionFromBitmap(bitmap);
-    EXPECT_EQ(Mismatches(region, bits, 4, 3), 0);
+    EXPECT_EQ(Mismatches(region, bits, 4, 4), 0);
     DeleteObject(region);
     DeleteObject(bitmap);
     EXPECT_EQ(RegionFromBitmap(nullptr), nullptr);
