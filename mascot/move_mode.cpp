@@ -31,8 +31,7 @@ void EnterMoveMode(HWND window) {
 
 // The panel takes up its place beside the mascot's new position.
 void PlacePanelBesideMascot(HWND window) {
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
+    WINDOWPLACEMENT placement{sizeof(WINDOWPLACEMENT)}; // the call needs its length
     if (!GetWindowPlacement(window, &placement))
         return;
     const POINT panel =

@@ -11,7 +11,7 @@
 // toward zero; a work area with negative edges depends on that.
 
 RECT ReadWorkArea() {
-    RECT work = {0, 0, 0, 0};
+    RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     return work;
 }

@@ -239,10 +239,13 @@ TEST_F(CommandsTest, RingingAlarmKeepsSoundingThroughEveryMenuChoice) {
         fake::sounds.clear();
     }
     EXPECT_EQ(gMascot.flags.alarmRinging, 1);
-    // The lock and the page changed all the same.
+    // The lock and the page changed all the same, and the lock comes off again.
     EXPECT_EQ(gMascot.flags.animLock, 1);
     EXPECT_TRUE(Checked(IDM_LOCK));
     EXPECT_EQ(gMascot.flags.infoPage, 1);
+    Command(IDM_LOCK);
+    EXPECT_EQ(gMascot.flags.animLock, 0);
+    EXPECT_FALSE(Checked(IDM_LOCK));
 }
 
 TEST_F(CommandsTest, MoveModeShowsTheMovingPoseAndRestoresTheState) {
@@ -441,6 +444,7 @@ TEST_F(CommandsTest, LeftClickOnTheIconNeverShowsAHiddenPanel) {
 namespace {
 
 RECT openedMenu;
+HWND foregroundWithMenu;
 bool nullPosted;
 
 // Runs inside the menu's own loop: notes where the menu stands and closes it.
@@ -448,13 +452,17 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND menu = FindWindowA("#32768", nullptr);
     if (menu != nullptr && IsWindowVisible(menu)) {
         GetWindowRect(menu, &openedMenu);
+        foregroundWithMenu = GetForegroundWindow();
         KillTimer(nullptr, timer);
         EndMenu();
     }
 }
 
+// The panel has the foreground before, as another window might.
 RECT OpenedMenu(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     openedMenu = RECT{-1, -1, -1, -1};
+    foregroundWithMenu = nullptr;
+    SetForegroundWindow(gMascot.infoWindow);
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseMenu);
     SendMessageA(window, message, wParam, lParam);
     KillTimer(nullptr, timer);
@@ -475,9 +483,13 @@ TEST_F(CommandsTest, MenuOpensAtTheClickPointOrAtTheCursor) {
     RECT menu = OpenedMenu(gMascot.mainWindow, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 30));
     EXPECT_EQ(menu.left, 310);
     EXPECT_EQ(menu.top, 230);
+    // Windows closes the menu on a click elsewhere only when its window has
+    // the foreground.
+    EXPECT_EQ(foregroundWithMenu, gMascot.mainWindow);
     menu = OpenedMenu(gMascot.mainWindow, kTrayMessage, 0, WM_RBUTTONDOWN);
     EXPECT_EQ(menu.left, 500);
     EXPECT_EQ(menu.top, 350);
+    EXPECT_EQ(foregroundWithMenu, gMascot.mainWindow);
     EXPECT_TRUE(nullPosted);
     // In move mode too.
     Command(IDM_MOVE);
