@@ -92,7 +92,7 @@ TEST(AlarmField, TypedTextBecomesAnHourMinuteOrDefault) {
     // Runs of digits far beyond any int are out of range, never wrapped:
     // 4294967303 is 2^32 + 7, 18446744073709551623 is 2^64 + 7.
     for (const char* typed : {"", "abc", "時", "24", "２４", "230", "-1", "x5", "4294967303",
-                              "99999999999999999999", "18446744073709551623", "-4294967296", "ｰ7", "－7", "\x82"}) {
+                              "99999999999999999999", "18446744073709551623", "-4294967296", "ｰ7", "－7", "Ａ", "\x82"}) {
         AlarmFieldValue(typed, 23, stored);
         EXPECT_STREQ(stored, "Default") << "'" << typed << "'";
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "anim/random.h"
 #include "anim/sequencer.h"
@@ -429,6 +430,18 @@ TEST_F(CommandsTest, PanelChosenDuringMoveModeWaitsForItsEnd) {
     EXPECT_TRUE(PanelVisible());
 }
 
+namespace {
+
+// The windows activated while a hook is set, in order.
+std::vector<HWND> activated;
+LRESULT CALLBACK NoteActivation(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE)
+        activated.push_back(reinterpret_cast<HWND>(wParam));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace
+
 TEST_F(CommandsTest, LeftClickOnTheIconNeverShowsAHiddenPanel) {
     WriteSettingsFile("[OPTION]\r\n情報ウィンドウ=0\r\n");
     ASSERT_NE(Create(), nullptr);
@@ -439,12 +452,21 @@ TEST_F(CommandsTest, LeftClickOnTheIconNeverShowsAHiddenPanel) {
         EXPECT_FALSE(PanelVisible()) << mouse;
     }
     EXPECT_EQ(ReadSettingsFile(), before);
+
+    // With the panel shown, the panel and then the mascot are activated, so
+    // both come in front of whatever window had the foreground.
+    LeftClick();
+    activated.clear();
+    HHOOK hook = SetWindowsHookExA(WH_CBT, NoteActivation, nullptr, GetCurrentThreadId());
+    SendMessageA(gMascot.mainWindow, kTrayMessage, 0, WM_LBUTTONDOWN);
+    UnhookWindowsHookEx(hook);
+    const std::vector<HWND> panelThenMascot = {gMascot.infoWindow, gMascot.mainWindow};
+    EXPECT_EQ(activated, panelThenMascot);
 }
 
 namespace {
 
 RECT openedMenu;
-HWND foregroundWithMenu;
 bool nullPosted;
 
 // Runs inside the menu's own loop: notes where the menu stands and closes it.
@@ -452,20 +474,21 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND menu = FindWindowA("#32768", nullptr);
     if (menu != nullptr && IsWindowVisible(menu)) {
         GetWindowRect(menu, &openedMenu);
-        foregroundWithMenu = GetForegroundWindow();
         KillTimer(nullptr, timer);
         EndMenu();
     }
 }
 
-// The panel has the foreground before, as another window might.
+// The panel is active before, as another window might be.
 RECT OpenedMenu(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     openedMenu = RECT{-1, -1, -1, -1};
-    foregroundWithMenu = nullptr;
     SetForegroundWindow(gMascot.infoWindow);
+    activated.clear();
+    HHOOK hook = SetWindowsHookExA(WH_CBT, NoteActivation, nullptr, GetCurrentThreadId());
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseMenu);
     SendMessageA(window, message, wParam, lParam);
     KillTimer(nullptr, timer);
+    UnhookWindowsHookEx(hook);
     // Windows closes a menu of a background program properly only when a
     // message follows it.
     MSG posted;
@@ -484,12 +507,14 @@ TEST_F(CommandsTest, MenuOpensAtTheClickPointOrAtTheCursor) {
     EXPECT_EQ(menu.left, 310);
     EXPECT_EQ(menu.top, 230);
     // Windows closes the menu on a click elsewhere only when its window has
-    // the foreground.
-    EXPECT_EQ(foregroundWithMenu, gMascot.mainWindow);
+    // the foreground: it is activated first.
+    ASSERT_FALSE(activated.empty());
+    EXPECT_EQ(activated.front(), gMascot.mainWindow);
     menu = OpenedMenu(gMascot.mainWindow, kTrayMessage, 0, WM_RBUTTONDOWN);
     EXPECT_EQ(menu.left, 500);
     EXPECT_EQ(menu.top, 350);
-    EXPECT_EQ(foregroundWithMenu, gMascot.mainWindow);
+    ASSERT_FALSE(activated.empty());
+    EXPECT_EQ(activated.front(), gMascot.mainWindow);
     EXPECT_TRUE(nullPosted);
     // In move mode too.
     Command(IDM_MOVE);
