@@ -7,7 +7,7 @@
 #include "res/resource.h"
 #include "settings/settings.h"
 
-bool alarmTimeSet = false;
+bool alarmTimeSet; // every redraw sets it before anything reads it
 
 namespace {
 

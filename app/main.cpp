@@ -43,14 +43,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         return 0;
     }
     RegisterWindowClasses(instance);
-    int x = 0;
-    int y = 0;
-    const RECT work = ReadWorkArea();
-    KeywordX("Default", work, &x);
-    KeywordY("Default", work, &y);
+    const POINT place = DefaultPlace(ReadWorkArea());
     gMascot.instance = instance;
 
-    gMascot.mainWindow = CreateMascotWindow(instance, x, y);
+    gMascot.mainWindow = CreateMascotWindow(instance, place.x, place.y);
     if (gMascot.mainWindow == nullptr)
         return 0;
     ShowMascotWindows(showCommand);

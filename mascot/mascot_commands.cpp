@@ -4,6 +4,8 @@
 
 #include <windowsx.h>
 
+#include <initializer_list>
+
 #include "alarm/alarm_dialog.h"
 #include "anim/random.h"
 #include "anim/sequencer.h"
@@ -24,22 +26,16 @@ void SetCheck(UINT id, bool checked) {
     CheckMenuItem(gMascot.menuBar, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
-void SetTopmost(HWND window, HWND after) {
-    SetWindowPos(window, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-}
-
 // A value of 2 or 3 from the settings file is neither on nor off, and the
 // command then leaves everything as it is.
 void ToggleOnTop(HWND window) {
     if (gMascot.flags.onTop == 1) {
-        SetTopmost(gMascot.infoWindow, HWND_NOTOPMOST);
-        SetTopmost(window, HWND_NOTOPMOST);
+        SetBothTopmost(window, HWND_NOTOPMOST);
         SetCheck(IDM_ON_TOP, false);
         WriteSetting(kSectionOption, kKeyOnTop, "0");
         gMascot.flags.onTop = 0;
     } else if (gMascot.flags.onTop == 0) {
-        SetTopmost(gMascot.infoWindow, HWND_TOPMOST);
-        SetTopmost(window, HWND_TOPMOST);
+        SetBothTopmost(window, HWND_TOPMOST);
         SetCheck(IDM_ON_TOP, true);
         WriteSetting(kSectionOption, kKeyOnTop, "1");
         gMascot.flags.onTop = 1;
@@ -119,24 +115,30 @@ void OpenMenuAt(HWND window, POINT screen) {
 
 } // namespace
 
+void SetBothTopmost(HWND window, HWND after) {
+    for (HWND each : {gMascot.infoWindow, window}) // the panel first
+        SetWindowPos(each, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
 LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     const WORD id = LOWORD(wParam);
     switch (id) {
-    case IDM_EXIT: ExitProgram(window); return 0;
-    case IDM_MOVE: ToggleMoveMode(window); return 0;
-    case IDM_ON_TOP: ToggleOnTop(window); return 0;
-    case IDM_ALARM: OpenAlarmDialog(window); return 0;
-    case IDM_INFO: ToggleInfoPanel(window); return 0;
-    case IDM_NEXT_PAGE: NextInfoPage(); return 0;
-    case IDM_READING: ChooseAnimation(Reading); return 0;
-    case IDM_FANNING: ChooseAnimation(Fanning); return 0;
-    case IDM_DOZING: ChooseAnimation(Dozing); return 0;
-    case IDM_LOOKING_AROUND: ChooseAnimation(LookingAround); return 0;
-    case IDM_MOVING: ChooseAnimation(Moving); return 0;
-    case IDM_BREEZE: Breeze(); return 0;
-    case IDM_LOCK: ToggleLock(); return 0;
+    case IDM_EXIT: ExitProgram(window); break;
+    case IDM_MOVE: ToggleMoveMode(window); break;
+    case IDM_ON_TOP: ToggleOnTop(window); break;
+    case IDM_ALARM: OpenAlarmDialog(window); break;
+    case IDM_INFO: ToggleInfoPanel(window); break;
+    case IDM_NEXT_PAGE: NextInfoPage(); break;
+    case IDM_READING: ChooseAnimation(Reading); break;
+    case IDM_FANNING: ChooseAnimation(Fanning); break;
+    case IDM_DOZING: ChooseAnimation(Dozing); break;
+    case IDM_LOOKING_AROUND: ChooseAnimation(LookingAround); break;
+    case IDM_MOVING: ChooseAnimation(Moving); break;
+    case IDM_BREEZE: Breeze(); break;
+    case IDM_LOCK: ToggleLock(); break;
     default: return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
     }
+    return 0;
 }
 
 void OnLeftButton(HWND window, LPARAM lParam) {

@@ -78,19 +78,15 @@ void CreateInfoPanel(HWND window, int x, int y) {
         CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kPanelClass, nullptr,
                         hidden ? WS_POPUP : WS_POPUP | WS_VISIBLE, panel.x, panel.y, kPanelWidth,
                         kPanelHeight, nullptr, nullptr, instance, nullptr);
-    if (hidden) {
+    gMascot.flags.infoShown = hidden ? 0 : 1;
+    if (hidden)
         CheckMenuItem(gMascot.menuBar, IDM_INFO, MF_BYCOMMAND | MF_UNCHECKED);
-        gMascot.flags.infoShown = 0;
-    } else {
-        gMascot.flags.infoShown = 1;
-    }
 }
 
 void ApplyOnTopSetting(HWND window) {
     gMascot.flags.onTop = ReadSettingInt(kSectionOption, kKeyOnTop, 1) & 3;
     if (gMascot.flags.onTop == 0) {
-        SetWindowPos(gMascot.infoWindow, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetBothTopmost(window, HWND_NOTOPMOST);
         CheckMenuItem(gMascot.menuBar, IDM_ON_TOP, MF_BYCOMMAND | MF_UNCHECKED);
     }
 }
@@ -98,8 +94,7 @@ void ApplyOnTopSetting(HWND window) {
 void OnCreate(HWND window) {
     gMascot.menuBar = LoadMenuA(gMascot.instance, MAKEINTRESOURCEA(IDR_MENU));
     gMascot.popupMenu = GetSubMenu(gMascot.menuBar, 0);
-    for (UINT& cursor : gMascot.frameCursor)
-        cursor = 0;
+    // The frame cursors start at 0 with the rest of the record.
     LoadSprites(window);
     AddTrayIcon(window);
     gMascot.flags.breezeLength = kNoBreeze;
@@ -119,10 +114,8 @@ void OnCreate(HWND window) {
 // Tells which folder cannot hold the settings file, what that costs and
 // what to do about it.
 void TellSettingsUnwritable(HWND window) {
-    char folder[MAX_PATH] = ".";
-    const DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
-    if (length == 0 || length >= MAX_PATH)
-        std::strcpy(folder, ".");
+    char folder[MAX_PATH] = "."; // left so when the call fails or the path does not fit
+    GetCurrentDirectoryA(MAX_PATH, folder);
     char text[1024];
     std::snprintf(text, sizeof text,
                   "次のフォルダーに設定ファイル mascot.ini を書き込めません。\n%s\n\n"
@@ -148,9 +141,9 @@ void EndWhatOutlivesTheProgram() {
 
 void OnDestroy(HWND window) {
     FreeSprites(window);
+    // The font that the panel's font displaces while a page is drawn is the
+    // canvas's stock font, which is never deleted.
     DeleteObject(gMascot.infoFont);
-    if (gMascot.previousFont != nullptr && gMascot.previousFont != gMascot.infoFont)
-        DeleteObject(gMascot.previousFont);
     EndWhatOutlivesTheProgram();
     PostQuitMessage(0);
 }
@@ -174,19 +167,18 @@ void RetryTrayIcon() {
 
 LRESULT CALLBACK MascotWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE: OnCreate(window); return 0;
-    case WM_DESTROY: OnDestroy(window); return 0;
-    case WM_ENDSESSION: OnEndSession(wParam); return 0;
+    case WM_CREATE: OnCreate(window); break;
+    case WM_DESTROY: OnDestroy(window); break;
+    case WM_ENDSESSION: OnEndSession(wParam); break;
     case WM_COMMAND: return OnCommand(window, wParam, lParam);
-    case WM_LBUTTONDOWN: OnLeftButton(window, lParam); return 0;
-    case WM_RBUTTONDOWN: OnRightButton(window, lParam); return 0;
-    case kTrayMessage: OnTrayNotify(window, lParam); return 0;
-    case kSettingsUnwritableMessage: TellSettingsUnwritable(window); return 0;
+    case WM_LBUTTONDOWN: OnLeftButton(window, lParam); break;
+    case WM_RBUTTONDOWN: OnRightButton(window, lParam); break;
+    case kTrayMessage: OnTrayNotify(window, lParam); break;
+    case kSettingsUnwritableMessage: TellSettingsUnwritable(window); break;
     default:
-        if (message == gMascot.taskbarCreated && message != 0) {
-            OnTaskbarCreated();
-            return 0;
-        }
-        return DefWindowProcA(window, message, wParam, lParam);
+        if (message != gMascot.taskbarCreated)
+            return DefWindowProcA(window, message, wParam, lParam);
+        OnTaskbarCreated();
     }
+    return 0;
 }

@@ -13,6 +13,10 @@ LRESULT CALLBACK MascotWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 // shell has not taken it.
 void RetryTrayIcon();
 
+// Makes the panel and then the mascot topmost (after = HWND_TOPMOST) or not
+// (HWND_NOTOPMOST); their places and sizes stay.
+void SetBothTopmost(HWND window, HWND after);
+
 // Handlers of the user's commands and mouse (mascot_commands.cpp).
 LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam);
 void OnLeftButton(HWND window, LPARAM lParam);

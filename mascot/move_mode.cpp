@@ -31,8 +31,8 @@ void EnterMoveMode(HWND window) {
 
 // The panel takes up its place beside the mascot's new position.
 void PlacePanelBesideMascot(HWND window) {
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
+    // The call needs the record's length; it fills in all the rest.
+    WINDOWPLACEMENT placement{sizeof(WINDOWPLACEMENT), 0, 0, {}, {}, {}};
     if (!GetWindowPlacement(window, &placement))
         return;
     const POINT panel =

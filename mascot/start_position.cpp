@@ -11,14 +11,18 @@
 // toward zero; a work area with negative edges depends on that.
 
 RECT ReadWorkArea() {
-    RECT work = {0, 0, 0, 0};
+    RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     return work;
 }
 
+POINT DefaultPlace(const RECT& work) {
+    return POINT{work.right - kMascotSize - work.right / 10, work.bottom - kMascotSize};
+}
+
 bool KeywordX(const char* text, const RECT& work, int* x) {
     if (std::strcmp(text, "Default") == 0)
-        *x = work.right - kMascotSize - work.right / 10;
+        *x = DefaultPlace(work).x;
     else if (std::strcmp(text, "Right") == 0)
         *x = work.right - kMascotSize;
     else if (std::strcmp(text, "Left") == 0)
@@ -32,7 +36,7 @@ bool KeywordX(const char* text, const RECT& work, int* x) {
 
 bool KeywordY(const char* text, const RECT& work, int* y) {
     if (std::strcmp(text, "Default") == 0 || std::strcmp(text, "Bottom") == 0)
-        *y = work.bottom - kMascotSize;
+        *y = DefaultPlace(work).y;
     else if (std::strcmp(text, "Top") == 0)
         *y = work.top + work.top / 10;
     else if (std::strcmp(text, "Center") == 0)
@@ -100,13 +104,7 @@ POINT PanelPlaceBeside(int x, int y) {
 
 POINT StartPlace() {
     POINT start{StartX(), StartY()};
-    if (!ShownOnAMonitor(start.x, start.y)) {
-        const RECT work = ReadWorkArea();
-        int x = 0;
-        int y = 0;
-        KeywordX("Default", work, &x);
-        KeywordY("Default", work, &y);
-        start = POINT{x, y};
-    }
+    if (!ShownOnAMonitor(start.x, start.y))
+        start = DefaultPlace(ReadWorkArea());
     return start;
 }

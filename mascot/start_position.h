@@ -8,6 +8,10 @@ constexpr int kMascotSize = 80;
 
 RECT ReadWorkArea();
 
+// The "Default" place: bottom right of the work area, a tenth of its width
+// in from the right.
+POINT DefaultPlace(const RECT& work);
+
 // The x or y that keyword text selects over the work area, or false when the
 // text is no keyword (exact, case-sensitive match).
 bool KeywordX(const char* text, const RECT& work, int* x);

@@ -179,15 +179,17 @@ TEST_F(AlarmCheckTest, LockedAnimationOnlySoundsAndBlinks) {
 }
 
 TEST_F(AlarmCheckTest, ChangingTheTimeWhileRingingEndsItAndKeepsTheNewTime) {
-    Store(" 7", "30");
-    RedrawAt(7, 30);
-    Store(" 8", "15");
-    RedrawAt(7, 30, 30);
+    // One minute later, across the hour: a new alarm, not the one that rang.
+    Store(" 0", "59");
+    RedrawAt(0, 59);
+    Store(" 1", " 0");
+    RedrawAt(0, 59, 30);
     EXPECT_EQ(gMascot.flags.alarmRinging, 0);
     EXPECT_TRUE(LastSoundIsStop());
-    EXPECT_TRUE(Stored(" 8", "15")); // a new alarm, not the one that rang
-    RedrawAt(8, 15);
+    EXPECT_TRUE(Stored(" 1", " 0"));
+    RedrawAt(1, 0);
     EXPECT_EQ(gMascot.flags.alarmRinging, 1);
+    RedrawAt(1, 1);
     // A time stored meanwhile that the clock shows now (the dialog was open
     // as the minute turned) rings on, has rung, and is forgotten in its turn.
     Store(" 7", "30");

@@ -82,7 +82,7 @@ TEST(AlarmField, TypedTextBecomesAnHourMinuteOrDefault) {
     // typed with the input method on) count as the ASCII ones.
     const char* hours[][2] = {{"0", " 0"},    {" 0", " 0"},    {"00", " 0"},  {"0分", " 0"},
                               {"0 ", " 0"},   {"-0", " 0"},    {"7", " 7"},   {"007", " 7"},
-                              {"5am", " 5"},  {"+5", " 5"},    {"23", "23"},  {"\t 9", " 9"},
+                              {"5am", " 5"},  {"+5", " 5"},    {"23", "23"},  {"\t\r 9", " 9"},
                               {"０", " 0"},   {"７", " 7"},    {"　７", " 7"}, {"１９", "19"},
                               {"２３時", "23"}, {"00000000000000000000007", " 7"}};
     for (auto& c : hours) {
@@ -92,7 +92,7 @@ TEST(AlarmField, TypedTextBecomesAnHourMinuteOrDefault) {
     // Runs of digits far beyond any int are out of range, never wrapped:
     // 4294967303 is 2^32 + 7, 18446744073709551623 is 2^64 + 7.
     for (const char* typed : {"", "abc", "時", "24", "２４", "230", "-1", "x5", "4294967303",
-                              "99999999999999999999", "18446744073709551623", "-4294967296", "ｰ7", "－7", "\x82"}) {
+                              "99999999999999999999", "18446744073709551623", "-4294967296", "ｰ7", "－7", "Ａ", "\x82"}) {
         AlarmFieldValue(typed, 23, stored);
         EXPECT_STREQ(stored, "Default") << "'" << typed << "'";
     }
@@ -168,7 +168,7 @@ TEST_F(AlarmDialogTest, OkStoresEverythingAndCancelNothing) {
     RunDialog([](HWND dialog) {
         Press(dialog, IDC_ALARM_DAILY);
         SetDlgItemTextA(dialog, IDC_ALARM_HOUR, "24");
-        SetDlgItemTextA(dialog, IDC_ALARM_MINUTE, "75");
+        SetDlgItemTextA(dialog, IDC_ALARM_MINUTE, "60");
         Press(dialog, IDOK);
     });
     EXPECT_EQ(Stored(), "1,0,Default,Default");
@@ -177,16 +177,16 @@ TEST_F(AlarmDialogTest, OkStoresEverythingAndCancelNothing) {
     // Two typed digits are taken, and both stay in sight (the field shows
     // from its first character on).
     RunDialog([](HWND dialog) {
-        Type(dialog, IDC_ALARM_HOUR, "17");
-        Type(dialog, IDC_ALARM_MINUTE, "45");
-        EXPECT_EQ(FieldText(dialog, IDC_ALARM_HOUR), "17");
+        Type(dialog, IDC_ALARM_HOUR, "23");
+        Type(dialog, IDC_ALARM_MINUTE, "59");
+        EXPECT_EQ(FieldText(dialog, IDC_ALARM_HOUR), "23");
         for (int box : {IDC_ALARM_HOUR, IDC_ALARM_MINUTE}) {
             HWND field = FindWindowExA(GetDlgItem(dialog, box), nullptr, "Edit", nullptr);
             EXPECT_EQ(SendMessageA(field, EM_GETFIRSTVISIBLELINE, 0, 0), 0) << box;
         }
         Press(dialog, IDOK);
     });
-    EXPECT_EQ(Stored(), "1,0,17,45");
+    EXPECT_EQ(Stored(), "1,0,23,59");
 
     // Seven o'clock as people write it: the alarm is set and rings at 7:00.
     RunDialog([](HWND dialog) {

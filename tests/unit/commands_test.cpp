@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "anim/random.h"
 #include "anim/sequencer.h"
@@ -239,10 +240,13 @@ TEST_F(CommandsTest, RingingAlarmKeepsSoundingThroughEveryMenuChoice) {
         fake::sounds.clear();
     }
     EXPECT_EQ(gMascot.flags.alarmRinging, 1);
-    // The lock and the page changed all the same.
+    // The lock and the page changed all the same, and the lock comes off again.
     EXPECT_EQ(gMascot.flags.animLock, 1);
     EXPECT_TRUE(Checked(IDM_LOCK));
     EXPECT_EQ(gMascot.flags.infoPage, 1);
+    Command(IDM_LOCK);
+    EXPECT_EQ(gMascot.flags.animLock, 0);
+    EXPECT_FALSE(Checked(IDM_LOCK));
 }
 
 TEST_F(CommandsTest, MoveModeShowsTheMovingPoseAndRestoresTheState) {
@@ -426,6 +430,18 @@ TEST_F(CommandsTest, PanelChosenDuringMoveModeWaitsForItsEnd) {
     EXPECT_TRUE(PanelVisible());
 }
 
+namespace {
+
+// The windows activated while a hook is set, in order.
+std::vector<HWND> activated;
+LRESULT CALLBACK NoteActivation(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE)
+        activated.push_back(reinterpret_cast<HWND>(wParam));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace
+
 TEST_F(CommandsTest, LeftClickOnTheIconNeverShowsAHiddenPanel) {
     WriteSettingsFile("[OPTION]\r\n情報ウィンドウ=0\r\n");
     ASSERT_NE(Create(), nullptr);
@@ -436,6 +452,16 @@ TEST_F(CommandsTest, LeftClickOnTheIconNeverShowsAHiddenPanel) {
         EXPECT_FALSE(PanelVisible()) << mouse;
     }
     EXPECT_EQ(ReadSettingsFile(), before);
+
+    // With the panel shown, the panel and then the mascot are activated, so
+    // both come in front of whatever window had the foreground.
+    LeftClick();
+    activated.clear();
+    HHOOK hook = SetWindowsHookExA(WH_CBT, NoteActivation, nullptr, GetCurrentThreadId());
+    SendMessageA(gMascot.mainWindow, kTrayMessage, 0, WM_LBUTTONDOWN);
+    UnhookWindowsHookEx(hook);
+    const std::vector<HWND> panelThenMascot = {gMascot.infoWindow, gMascot.mainWindow};
+    EXPECT_EQ(activated, panelThenMascot);
 }
 
 namespace {
@@ -453,11 +479,16 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
     }
 }
 
+// The panel is active before, as another window might be.
 RECT OpenedMenu(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     openedMenu = RECT{-1, -1, -1, -1};
+    SetForegroundWindow(gMascot.infoWindow);
+    activated.clear();
+    HHOOK hook = SetWindowsHookExA(WH_CBT, NoteActivation, nullptr, GetCurrentThreadId());
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseMenu);
     SendMessageA(window, message, wParam, lParam);
     KillTimer(nullptr, timer);
+    UnhookWindowsHookEx(hook);
     // Windows closes a menu of a background program properly only when a
     // message follows it.
     MSG posted;
@@ -475,9 +506,15 @@ TEST_F(CommandsTest, MenuOpensAtTheClickPointOrAtTheCursor) {
     RECT menu = OpenedMenu(gMascot.mainWindow, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 30));
     EXPECT_EQ(menu.left, 310);
     EXPECT_EQ(menu.top, 230);
+    // Windows closes the menu on a click elsewhere only when its window has
+    // the foreground: it is activated first.
+    ASSERT_FALSE(activated.empty());
+    EXPECT_EQ(activated.front(), gMascot.mainWindow);
     menu = OpenedMenu(gMascot.mainWindow, kTrayMessage, 0, WM_RBUTTONDOWN);
     EXPECT_EQ(menu.left, 500);
     EXPECT_EQ(menu.top, 350);
+    ASSERT_FALSE(activated.empty());
+    EXPECT_EQ(activated.front(), gMascot.mainWindow);
     EXPECT_TRUE(nullPosted);
     // In move mode too.
     Command(IDM_MOVE);

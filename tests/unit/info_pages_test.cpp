@@ -180,7 +180,8 @@ TEST_F(InfoPanelTest, ClockPageShowsTheAlarmLineForEveryKindOfStoredTime) {
     } cases[] = {{" 7", "30", "アラーム  7時30分"},      {"Default", "30", "アラーム 設定なし"},
                  {" 7", "Default", "アラーム 設定なし"}, {"24", " 0", "アラーム 設定なし"},
                  {"23", "60", "アラーム 設定なし"},      {"-1", " 5", "アラーム 設定なし"},
-                 {" 7", "-5", "アラーム 設定なし"},      {"abc", "x", "アラーム  0時 0分"}};
+                 {" 7", "-5", "アラーム 設定なし"},      {"abc", "x", "アラーム  0時 0分"},
+                 {"23", "59", "アラーム 23時59分"}};
     gMascot.flags.alarmEnabled = 1;
     for (const Case& c : cases) {
         SetAlarmTime(c.hour, c.minute);

@@ -476,6 +476,25 @@ TEST_F(MascotWindowTest, SessionEndFinishesTheRingingAlarmStopsItAndRemovesTheIc
 
 TEST_F(MascotWindowTest, IconIsAddedAgainWhenTheTaskbarIsMadeAnew) {
     ASSERT_NE(Create(), nullptr);
+    // The record the shell is given, which the removal at exit names again:
+    // its first form (88 bytes in the 32-bit program), icon 0 of the mascot,
+    // the callback, a 16 by 16 icon and the tip.
+    const NOTIFYICONDATAA& tray = gMascot.trayData;
+    EXPECT_EQ(tray.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
+    EXPECT_EQ(tray.hWnd, gMascot.mainWindow);
+    EXPECT_EQ(tray.uID, 0u);
+    EXPECT_EQ(tray.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+    EXPECT_EQ(tray.uCallbackMessage, 1024u);
+    EXPECT_EQ(tray.hIcon, gMascot.trayIcon);
+    EXPECT_STREQ(tray.szTip, "マスコットメニュー");
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(tray.hIcon, &info));
+    BITMAP colour{};
+    GetObjectA(info.hbmColor, sizeof colour, &colour);
+    EXPECT_EQ(colour.bmWidth, 16);
+    EXPECT_EQ(colour.bmHeight, 16);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
     NOTIFYICONDATAA& icon = gMascot.trayData;
     ASSERT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &icon)); // it is there
     // Refused because it is there already (as when a slow shell added it

@@ -40,6 +40,7 @@ TEST(StartPosition, DivisionTruncatesTowardZero) {
     EXPECT_EQ(Keywords("Left", "Top", work).y, -1015 - 101);
     EXPECT_EQ(Keywords("Default", "Center", work).x, -5 - 80 - 0);
     EXPECT_EQ(Keywords("Default", "Center", work).y, -2);
+    EXPECT_EQ(Keywords("Center", "Center", work).x, 57); // 115 / 2
 }
 
 TEST(StartPosition, KeywordsAreExactAndCaseSensitive) {
