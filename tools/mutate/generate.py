@@ -25,6 +25,9 @@ in declarations (literals and constants used only there), bit-field widths
 of fields nothing reads (unused), and the values of enumerations: the state
 numbers only name states and index the program's own tables, in order, and a
 shifted one collides with its neighbour; the prime bits only name a set.
+Not comparisons: the brackets of casts and of explicit template arguments
+(std::min<LONG>(a, b)). Not negated: a condition that declares its variable
+(while (int n = f())), which no expression can negate.
 
 A mutant's id is FILE:LINE:RULE:OCCURRENCE, where OCCURRENCE counts the
 mutants of that rule on that line from the left; its key for notes is the
@@ -216,9 +219,25 @@ class Source:
         return t.text if t else ""
 
     # -- structure -----------------------------------------------------------
+    def _explicit_arguments(self, i):
+        """Marks `name<TYPE>(` (say std::min<LONG>(a, b)) as brackets: only
+        type names between them and a call after them, which no comparison
+        of values can be."""
+        if self.tok(i - 1) is None or self.tok(i - 1).kind != "id":
+            return False
+        j = i + 1
+        while self.tok(j) is not None and (self.tok(j).kind == "id" or self.text_of(j) == "::"):
+            j += 1
+        if j == i + 1 or self.text_of(j) != ">" or self.text_of(j + 1) != "(":
+            return False
+        self.angle.update((i, j))
+        return True
+
     def _match(self):
         toks = self.tokens
         for i, t in enumerate(toks):
+            if t.kind == "op" and t.text == "<" and self._explicit_arguments(i):
+                continue
             if t.kind == "op" and t.text == "<" and self.text_of(i - 1) in CASTS:
                 depth = 0
                 for j in range(i, len(toks)):
@@ -405,7 +424,9 @@ class Source:
                 continue
             if text in ("if", "while", "switch") and self.text_of(i + 1) == "(":
                 close = self.partner[i + 1]
-                if text != "switch" and close > i + 2:
+                # A condition that declares its variable cannot be negated.
+                declares = self.text_of(i + 2) in DECLARATION_STARTS
+                if text != "switch" and close > i + 2 and not declares:
                     self.conditions.append(("negate-" + text, i + 2, close - 1))
                 i = close + 1
                 continue
