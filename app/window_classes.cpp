@@ -34,8 +34,7 @@ namespace {
 
 // A shortcut set to 最小化 or 最大化, "start /min" or "/max" ask for a state
 // that an 80 by 80 figure without a taskbar button cannot come back from or
-// has no use for: she shows as an ordinary start shows her. (Shown without
-// activation she would also stay behind the panel.)
+// has no use for: she shows as an ordinary start shows her.
 int NormalShowCommand(int showCommand) {
     switch (showCommand) {
     case SW_SHOWMINIMIZED:
@@ -63,4 +62,8 @@ void ShowMascotWindows(int showCommand) {
         ShowNormally(gMascot.infoWindow);
     ShowWindow(gMascot.mainWindow, NormalShowCommand(showCommand));
     ShowNormally(gMascot.mainWindow);
+    // Shown without activation (SW_SHOWNA, SW_SHOWNOACTIVATE) she keeps her
+    // place in the z-order, below the panel made after her.
+    SetWindowPos(gMascot.mainWindow, HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }

@@ -71,8 +71,7 @@ void DrawPositionAndMemoryPage() {
     memory.dwLength = sizeof memory;
     GlobalMemoryStatusEx(&memory);
 
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
+    WINDOWPLACEMENT placement{sizeof(WINDOWPLACEMENT), 0, 0, {}, {}, {}};
     PageText position;
     int positionLength;
     if (GetWindowPlacement(gMascot.mainWindow, &placement))
@@ -106,7 +105,7 @@ void DrawVersionPage() {
 
 } // namespace
 
-int RedrawInfo() {
+void RedrawInfo() {
     EraseCanvas();
     PlatformLocalTime(&gMascot.now);
     WarnAboutImpossibleDay();
@@ -124,5 +123,4 @@ int RedrawInfo() {
     default: DrawPositionAndMemoryPage(); break;
     }
     SelectObject(gMascot.canvasDC, gMascot.previousFont);
-    return 0;
 }

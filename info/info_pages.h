@@ -1,4 +1,4 @@
 // Composing the panel's pages on its canvas.
 #pragma once
 
-int RedrawInfo();
+void RedrawInfo();

@@ -66,10 +66,9 @@ void InitInfoCanvas() {
     ReleaseDC(gMascot.infoWindow, windowDC);
 }
 
-HFONT CreateInfoFont() {
+void CreateInfoFont() {
     gMascot.infoFont = CreateFontA(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0,
                                    0, 0, 0, kFontFace);
-    return gMascot.infoFont;
 }
 
 LRESULT CALLBACK InfoWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

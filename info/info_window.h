@@ -7,5 +7,5 @@ constexpr int kPanelWidth = 160;
 constexpr int kPanelHeight = 60;
 
 void InitInfoCanvas();
-HFONT CreateInfoFont();
+void CreateInfoFont();
 LRESULT CALLBACK InfoWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

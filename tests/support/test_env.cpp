@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "app/state.h"
 #include "app/window_classes.h"
@@ -72,4 +73,32 @@ bool PumpMessages() {
             DispatchMessageA(&message);
     }
     return quit;
+}
+
+// Free GDI handles: regions are the cheapest GDI object to make.
+int FreeGdiHandles() {
+    std::vector<HRGN> made;
+    for (;;) {
+        HRGN region = CreateRectRgn(0, 0, 1, 1);
+        if (region == nullptr || made.size() >= 1000000)
+            break;
+        made.push_back(region);
+    }
+    for (HRGN region : made)
+        DeleteObject(region);
+    return static_cast<int>(made.size());
+}
+
+// Free USER handles: menus are the cheapest USER object to make.
+int FreeUserHandles() {
+    std::vector<HMENU> made;
+    for (;;) {
+        HMENU menu = CreateMenu();
+        if (menu == nullptr || made.size() >= 1000000)
+            break;
+        made.push_back(menu);
+    }
+    for (HMENU menu : made)
+        DestroyMenu(menu);
+    return static_cast<int>(made.size());
 }

@@ -20,3 +20,9 @@ std::string Hex(const std::string& bytes);
 // Dispatches whatever is queued for this thread; returns true when it met
 // WM_QUIT.
 bool PumpMessages();
+
+// The free room in this process's GDI and USER handle tables (Wine has no
+// working GetGuiResources): objects are made until the system refuses, then
+// deleted again. Exact, so a single handle lost between two counts shows.
+int FreeGdiHandles();
+int FreeUserHandles();

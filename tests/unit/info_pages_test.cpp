@@ -242,8 +242,13 @@ TEST_F(InfoPanelTest, AlarmLineBlinksOnlyWhileRingingAndOnlyOnTheClockPage) {
 
 TEST_F(InfoPanelTest, PositionAndMemoryPageShowsTheRealFigures) {
     gMascot.flags.infoPage = 1;
-    for (int x : {300, -1200}) {
-        MoveWindow(gMascot.mainWindow, x, 200, kMascotSize, kMascotSize, FALSE);
+    const HWND mascot = gMascot.mainWindow;
+    constexpr int kNoMascot = 0; // her place cannot be read
+    for (int x : {300, -1200, kNoMascot}) {
+        if (x == kNoMascot)
+            gMascot.mainWindow = nullptr;
+        else
+            MoveWindow(gMascot.mainWindow, x, 200, kMascotSize, kMascotSize, FALSE);
         // Free memory moves on its own; try again when it moved meanwhile.
         for (int attempt = 0; attempt < 10; ++attempt) {
             MEMORYSTATUSEX before{}, after{};
@@ -254,7 +259,10 @@ TEST_F(InfoPanelTest, PositionAndMemoryPageShowsTheRealFigures) {
             if (before.ullAvailPhys >> 20 != after.ullAvailPhys >> 20)
                 continue;
             char position[32], total[32], free[32];
-            std::snprintf(position, sizeof position, "座標 X%4d,Y 200", x);
+            if (x == kNoMascot)
+                std::snprintf(position, sizeof position, "%s", "座標 X----,Y----");
+            else
+                std::snprintf(position, sizeof position, "座標 X%4d,Y 200", x);
             std::snprintf(total, sizeof total, "全物理メモリ%4lluMB", after.ullTotalPhys >> 20);
             std::snprintf(free, sizeof free, "空物理メモリ%4lluMB", after.ullAvailPhys >> 20);
             ExpectPage({{kBlue, 7, 7, position}, // whole, even at 17 bytes
@@ -266,6 +274,7 @@ TEST_F(InfoPanelTest, PositionAndMemoryPageShowsTheRealFigures) {
             break;
         }
     }
+    gMascot.mainWindow = mascot;
 }
 
 TEST_F(InfoPanelTest, VersionPage) {
@@ -281,8 +290,14 @@ TEST_F(InfoPanelTest, VersionPage) {
 }
 
 TEST_F(InfoPanelTest, ImpossibleDayOfWeekIsReportedAndDrawnAsAPlaceholder) {
-    fake::localTime.wDayOfWeek = 7;
     gBoxTexts.clear();
+    const UINT_PTR answer = SetTimer(nullptr, 0, 50, AnswerBox);
+    fake::localTime.wDayOfWeek = 6; // Saturday is no impossible day
+    ExpectPage(ClockLines("2004年 8月 3日(土)", "午前12時 5分 9秒", "アラーム 設定なし"));
+    EXPECT_EQ(gBoxTexts, "");
+    KillTimer(nullptr, answer);
+
+    fake::localTime.wDayOfWeek = 7;
     SetTimer(nullptr, 0, 50, AnswerBox);
     ExpectPage(ClockLines("2004年 8月 3日(？)", "午前12時 5分 9秒", "アラーム 設定なし"));
     EXPECT_EQ(gBoxTexts, "曜日取得|対応していない数値です。");
@@ -373,11 +388,23 @@ TEST_F(InfoPanelTest, RightClickHidesThePanelAndRemembersIt) {
 }
 
 TEST_F(InfoPanelTest, DestroyingThePanelDeletesTheCanvas) {
+    // Building the canvas keeps only the canvas: what it borrows to build it
+    // goes back.
+    SendMessageA(gMascot.infoWindow, WM_DESTROY, 0, 0);
+    const int freeBefore = FreeGdiHandles();
+    InitInfoCanvas();
+    SendMessageA(gMascot.infoWindow, WM_DESTROY, 0, 0);
+    EXPECT_EQ(FreeGdiHandles(), freeBefore);
+
+    InitInfoCanvas();
     const HDC canvas = gMascot.canvasDC;
     const HBITMAP bitmap = gMascot.canvasBitmap;
     ReleaseDC(gMascot.infoWindow, gMascot.infoWindowDC);
     DestroyWindow(gMascot.infoWindow);
     EXPECT_EQ(GetObjectType(canvas), 0u);
     EXPECT_EQ(GetObjectType(bitmap), 0u);
+    // No handle is kept that a new object could come to name.
+    EXPECT_EQ(gMascot.canvasDC, nullptr);
+    EXPECT_EQ(gMascot.canvasBitmap, nullptr);
     gMascot.infoWindow = nullptr;
 }

@@ -347,10 +347,13 @@ TEST_F(MascotWindowTest, ConfiguredPositionMovesBothWindows) {
 namespace {
 
 int minimizedOrMaximized;
+int activations;
 
 LRESULT CALLBACK NoteMinMax(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_MINMAX && reinterpret_cast<HWND>(wParam) == gMascot.mainWindow)
         ++minimizedOrMaximized;
+    if (code == HCBT_ACTIVATE && reinterpret_cast<HWND>(wParam) == gMascot.mainWindow)
+        ++activations;
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -364,16 +367,21 @@ bool ShownNormally(HWND window) {
 // "start /min"), she shows normally, 80 by 80 at her place, never passing
 // through a minimized or maximized state, in front of the panel.
 TEST_F(MascotWindowTest, ShowsNormallyHoweverTheStarterAsks) {
-    for (int command : {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED, SW_MINIMIZE,
-                        SW_SHOWMINNOACTIVE, SW_FORCEMINIMIZE, SW_HIDE, SW_SHOWDEFAULT, 42}) {
+    for (int command :
+         {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED, SW_MINIMIZE, SW_SHOWMINNOACTIVE,
+          SW_FORCEMINIMIZE, SW_HIDE, SW_SHOWDEFAULT, 42, SW_SHOWNA, SW_SHOWNOACTIVATE}) {
         ResetProgram();
         WriteSettingsFile("[OPTION]\r\n初期位置Ｘ座標=300\r\n初期位置Ｙ座標=200\r\n");
         ASSERT_NE(Create(), nullptr);
-        minimizedOrMaximized = 0;
+        minimizedOrMaximized = activations = 0;
         HHOOK hook = SetWindowsHookExA(WH_CBT, NoteMinMax, nullptr, GetCurrentThreadId());
         ShowMascotWindows(command);
         UnhookWindowsHookEx(hook);
         EXPECT_EQ(minimizedOrMaximized, 0) << command;
+        // A starter that asks for no activation is obeyed.
+        if (command == SW_SHOWNA || command == SW_SHOWNOACTIVATE) {
+            EXPECT_EQ(activations, 0) << command;
+        }
         EXPECT_TRUE(ShownNormally(gMascot.mainWindow)) << command;
         const RECT mascot = Rect(gMascot.mainWindow);
         EXPECT_EQ(mascot.left, 300) << command;
