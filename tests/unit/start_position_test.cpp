@@ -2,6 +2,8 @@
 // them.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "mascot/start_position.h"
 #include "support/test_env.h"
 
@@ -71,4 +73,14 @@ TEST(StartPosition, MissingKeysMeanDefault) {
     KeywordY("Default", work, &y);
     EXPECT_EQ(StartX(), x);
     EXPECT_EQ(StartY(), y);
+}
+
+// Beside a place on no monitor, or one whose far edges pass the int range,
+// the panel keeps its designed place: there is no work area to keep it in.
+TEST(StartPosition, PanelBesideAPlaceOnNoMonitorIsTheDesignedOne) {
+    for (POINT place : {POINT{-30000, -30000}, POINT{INT_MAX - 10, 100}}) {
+        const POINT panel = PanelPlaceBeside(place.x, place.y);
+        EXPECT_EQ(panel.x, place.x - 120) << place.x;
+        EXPECT_EQ(panel.y, place.y + 20) << place.x;
+    }
 }
