@@ -87,7 +87,11 @@ TEST_F(SequencerTest, EachStateShowsItsSequence) {
     for (const auto& [state, frames] : sequences) {
         EnterState(state); // no breeze length: a breeze state runs on
         Cursor(state) = static_cast<UINT>(frames.size() - 1);
+        fake::sounds.clear();
         EXPECT_EQ(Steps(static_cast<int>(frames.size())), frames) << "state " << state;
+        if (state == Fanning) { // no breeze has counted a tick yet, and none blows
+            EXPECT_TRUE(fake::sounds.empty());
+        }
     }
 }
 
