@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# A winmm.dll planted beside mascot.exe never runs. Wine is told to prefer a
-# native winmm.dll wherever it is searched for, which is how Windows treats
-# a library that is not one of its KnownDLLs: the program's own folder first.
-# The stand-in leaves a marker file beside itself when it is loaded.
+# A winmm.dll planted beside mascot.exe never runs, nor a uxtheme.dll, which
+# the system's own libraries load by name once windows are made. Wine is told
+# to prefer a native copy of both wherever it is searched for, which is how
+# Windows treats a library that is not one of its KnownDLLs: the program's own
+# folder first. The stand-in leaves a marker file beside itself when loaded.
 source "$(dirname "$0")/lib.sh"
 : "${PLANTED_DLL:?}"
 new_workdir
 cp "$MASCOT_EXE" "$workdir/mascot.exe"
 cp "$PLANTED_DLL" "$workdir/winmm.dll"
+cp "$PLANTED_DLL" "$workdir/uxtheme.dll"
 
-WINEDLLOVERRIDES="mscoree=;mshtml=;winmm=n,b" "$WINE_RUN" ./mascot.exe >/dev/null 2>&1 &
+WINEDLLOVERRIDES="mscoree=;mshtml=;winmm=n,b;uxtheme=n,b" "$WINE_RUN" ./mascot.exe >/dev/null 2>&1 &
 pid=$!
 read -r _ _ w h visible _ < <(probe window "TAMARIN MASCOT1" 20000)
 check "the program starts beside the planted library" "80 80 1" "$w $h $visible"
@@ -18,7 +20,7 @@ check "the program starts beside the planted library" "80 80 1" "$w $h $visible"
 probe command "TAMARIN MASCOT1" 40010 # 団扇: a new shape every step
 shapes=$(probe region-watch "TAMARIN MASCOT1" 6 500 | cut -d' ' -f7 | sort -u | wc -l)
 check "the mascot animates" yes "$([ "$shapes" -ge 2 ] && echo yes)"
-check "the planted library never ran" absent \
+check "no planted library ever ran" absent \
     "$([ -e planted-library-ran.txt ] && echo present || echo absent)"
 
 probe command "TAMARIN MASCOT1" 102
@@ -27,7 +29,7 @@ check "program ends with code 0" 0 "$exit_code"
 
 # Where the multimedia library cannot be loaded at all, the program runs on,
 # paced by the system's tick, and silent.
-rm -f winmm.dll
+rm -f winmm.dll uxtheme.dll
 WINEDLLOVERRIDES="mscoree=;mshtml=;winmm=" "$WINE_RUN" ./mascot.exe >/dev/null 2>&1 &
 pid=$!
 read -r _ _ w h visible _ < <(probe window "TAMARIN MASCOT1" 20000)

@@ -36,13 +36,13 @@ screenshot second-start
 check "second start warns" \
     '多重起動（デスクトップマスコット）|選択されたプログラムは\n既に実行されています。' "$box"
 probe press-ok
-wait "$second"
-check "second start exits with code 0" 0 $?
+wait_exit "$second" 20
+check "second start exits with code 0" 0 "$exit_code"
 check "first copy keeps running" "80 80" "$(probe window "TAMARIN MASCOT1" | cut -d' ' -f3,4)"
 
 probe command "TAMARIN MASCOT1" 102
-wait "$first"
-check "exit command ends the program with code 0" 0 $?
+wait_exit "$first" 20
+check "exit command ends the program with code 0" 0 "$exit_code"
 check "no mascot window after exit" none "$(probe window "TAMARIN MASCOT1")"
 check "no panel window after exit" none "$(probe window ChdClass)"
 
