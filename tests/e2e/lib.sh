@@ -19,7 +19,21 @@ check() { # check NAME EXPECTED ACTUAL
     fi
 }
 
-probe() { "$WINE_RUN" "$PROBE_EXE" "$@" 2>/dev/null | tr -d '\r'; }
+# The probe's answer. Every question gets at least one line back, so an empty
+# answer means Wine did not run the probe at all (seen once on a busy
+# machine): the question is asked again, and what Wine said is shown.
+probe() {
+    local answer attempt err
+    err=$(mktemp)
+    for attempt in 1 2 3; do
+        answer=$("$WINE_RUN" "$PROBE_EXE" "$@" 2>"$err" | tr -d '\r')
+        case $1 in command | press-ok | tray-remove | taskbar-created) break ;; esac
+        [ -n "$answer" ] && break
+        echo "note: probe $* gave no answer (try $attempt): $(tail -c 300 "$err" | tr '\n' ' ')" >&2
+    done
+    rm -f "$err"
+    [ -z "$answer" ] || printf '%s\n' "$answer"
+}
 
 screenshot() { import -window root "$ARTIFACTS/$1.png" 2>/dev/null || true; }
 
