@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the program (and, with --tests, the test programs).
+# Builds the program (and, with --tests, the test programs and the
+# benchmarks, so that a benchmark that no longer builds fails the tests).
 #   build/win32  the shipped 32-bit mascot.exe
 #   build/win64  the same sources as a 64-bit build, for Wine set-ups that
 #                cannot run 32-bit programs
@@ -26,6 +27,6 @@ for arch in "${arches[@]}"; do
     win64) toolchain=toolchain-mingw-x86_64.cmake ;;
     esac
     cmake -S "$root" -B "$root/build/$arch" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" -DMASCOT_TESTS=$tests >/dev/null
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" -DMASCOT_TESTS=$tests -DMASCOT_BENCH=$tests >/dev/null
     cmake --build "$root/build/$arch" -j "$(nproc)" ${targets[@]+"${targets[@]}"}
 done

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: installs what is missing, builds the
-# shipped 32-bit program and the tests, and runs them under Wine on a private
-# virtual display with a fresh Wine prefix.
+# shipped 32-bit program, the tests and the benchmarks, and runs the tests
+# under Wine on a private virtual display with a fresh Wine prefix.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -24,6 +24,7 @@ bash scripts/wine-prefix-init || exit 1
 # The tests run the shipped 32-bit build wherever Wine can run 32-bit
 # programs; elsewhere they run the 64-bit build of the same sources.
 if wine_runs_32bit; then
+    echo "Testing the shipped 32-bit build."
     test_build=win32
     bash scripts/build.sh --tests win32 || exit 1
 else

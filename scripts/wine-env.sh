@@ -27,7 +27,11 @@ fi
 export MASCOT_WINE MASCOT_WINESERVER
 
 # True when this Wine runs the shipped 32-bit programs (it cannot where the
-# machine cannot execute 32-bit code at all).
+# machine cannot execute 32-bit code at all, nor without 32-bit Wine). The
+# probe's answer is what counts: a 64-bit-only Wine given a 32-bit program
+# may end with status 0 having run nothing.
 wine_runs_32bit() {
-    timeout 120 "$MASCOT_WINE" "$_mascot_root/build/win32/probe.exe" workarea >/dev/null 2>&1
+    local answer
+    answer=$(timeout 120 "$MASCOT_WINE" "$_mascot_root/build/win32/probe.exe" workarea 2>/dev/null)
+    [[ $answer =~ ^-?[0-9]+\ -?[0-9]+\ -?[0-9]+\ -?[0-9]+ ]]
 }
