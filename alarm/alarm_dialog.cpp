@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/platform.h"
+#include "app/shift_jis.h"
 #include "app/sound.h"
 #include "app/state.h"
 #include "res/resource.h"
@@ -140,10 +141,12 @@ void AlarmFieldValue(const char* typed, int limit, char (&stored)[kAlarmFieldSiz
     std::snprintf(stored, sizeof stored, "%2d", static_cast<int>(n));
 }
 
+// Read as Unicode and converted to Shift-JIS by hand: a system of another
+// code page would hand full-width digits over in its own encoding.
 void ReadAlarmField(HWND box, int limit, char (&stored)[kAlarmFieldSize]) {
-    char typed[kSettingTextSize] = {};
-    GetWindowTextA(box, typed, sizeof typed);
-    AlarmFieldValue(typed, limit, stored);
+    wchar_t typed[kSettingTextSize] = {};
+    GetWindowTextW(box, typed, kSettingTextSize);
+    AlarmFieldValue(ShiftJisFromWide(typed).c_str(), limit, stored);
 }
 
 INT_PTR CALLBACK AlarmDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

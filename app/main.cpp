@@ -4,6 +4,7 @@
 
 #include "app/idle.h"
 #include "app/platform.h"
+#include "app/shift_jis.h"
 #include "app/state.h"
 #include "app/window_classes.h"
 #include "info/info_window.h"
@@ -38,7 +39,7 @@ int RunMessageLoop() {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     BindSystemLibraries(); // before anything could load a library from the program's folder
     if (AnotherCopyRuns()) {
-        MessageBoxA(gMascot.mainWindow, "選択されたプログラムは\n既に実行されています。",
+        ShowMessage(gMascot.mainWindow, "選択されたプログラムは\n既に実行されています。",
                     "多重起動（デスクトップマスコット）", MB_ICONWARNING);
         return 0;
     }

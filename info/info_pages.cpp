@@ -2,6 +2,7 @@
 
 #include "alarm/alarm_check.h"
 #include "app/platform.h"
+#include "app/shift_jis.h"
 #include "app/state.h"
 #include "info/info_window.h"
 #include "info/page_texts.h"
@@ -36,7 +37,7 @@ void EraseCanvas() {
 // user is told and the date line shows a placeholder day.
 void WarnAboutImpossibleDay() {
     if (gMascot.now.wDayOfWeek > 6)
-        MessageBoxA(gMascot.infoWindow, "対応していない数値です。", "曜日取得", MB_ICONWARNING);
+        ShowMessage(gMascot.infoWindow, "対応していない数値です。", "曜日取得", MB_ICONWARNING);
 }
 
 // The alarm time is read back from the settings file on every redraw, so a

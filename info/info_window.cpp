@@ -1,6 +1,7 @@
 #include "info/info_window.h"
 
 #include "alarm/alarm_check.h"
+#include "app/shift_jis.h"
 #include "app/state.h"
 #include "res/resource.h"
 #include "settings/settings.h"
@@ -49,7 +50,7 @@ void InitInfoCanvas() {
         static_cast<HBITMAP>(LoadImageA(gMascot.instance, MAKEINTRESOURCEA(IDB_PANEL), IMAGE_BITMAP,
                                         0, 0, LR_CREATEDIBSECTION | LR_DEFAULTSIZE));
     if (picture == nullptr) {
-        MessageBoxA(gMascot.infoWindow, "画像ファイルを開けません。", "エラー（画像読込）", MB_OK);
+        ShowMessage(gMascot.infoWindow, "画像ファイルを開けません。", "エラー（画像読込）", MB_OK);
         // Without the picture the pages are drawn on a plain white background.
         PatBlt(gMascot.canvasDC, 0, kPanelHeight, kPanelWidth, kPanelHeight, WHITENESS);
     }
@@ -66,9 +67,16 @@ void InitInfoCanvas() {
     ReleaseDC(gMascot.infoWindow, windowDC);
 }
 
+// The face name is Shift-JIS text, which a system of another code page
+// would read garbled, and then give the panel some other font.
 void CreateInfoFont() {
-    gMascot.infoFont = CreateFontA(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0,
-                                   0, 0, 0, kFontFace);
+    if (SystemCodePageIsShiftJis())
+        gMascot.infoFont = CreateFontA(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                       SHIFTJIS_CHARSET, 0, 0, 0, 0, kFontFace);
+    else
+        gMascot.infoFont = CreateFontW(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                       SHIFTJIS_CHARSET, 0, 0, 0, 0,
+                                       WideFromShiftJis(kFontFace).c_str());
 }
 
 LRESULT CALLBACK InfoWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -16,12 +16,6 @@
 
 namespace {
 
-void ExitProgram(HWND window) {
-    // The panel goes first; the mascot's destroy handler then ends the loop.
-    DestroyWindow(gMascot.infoWindow);
-    DestroyWindow(window);
-}
-
 void SetCheck(UINT id, bool checked) {
     CheckMenuItem(gMascot.menuBar, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
@@ -114,6 +108,12 @@ void OpenMenuAt(HWND window, POINT screen) {
 }
 
 } // namespace
+
+void ExitProgram(HWND window) {
+    // The panel goes first; the mascot's destroy handler then ends the loop.
+    DestroyWindow(gMascot.infoWindow);
+    DestroyWindow(window);
+}
 
 void SetBothTopmost(HWND window, HWND after) {
     for (HWND each : {gMascot.infoWindow, window}) // the panel first

@@ -8,6 +8,7 @@
 #include "anim/random.h"
 #include "anim/sprites.h"
 #include "app/platform.h"
+#include "app/shift_jis.h"
 #include "app/sound.h"
 #include "app/state.h"
 #include "app/window_classes.h"
@@ -27,14 +28,43 @@ constexpr const char* kTrayTip = "マスコットメニュー";
 constexpr int kTrayRetryTicks = 3000;
 constexpr int kTrayRetryEvery = 30;
 
-// True when the icon is in the notification area. A shell that answers too
-// late may have added it all the same, so a refused icon is looked for.
-bool PutTrayIcon() {
-    return Shell_NotifyIconA(NIM_ADD, &gMascot.trayData) ||
-           Shell_NotifyIconA(NIM_MODIFY, &gMascot.trayData);
+// The icon's record as it stands, its tip being Shift-JIS text: where the
+// system's code page would garble the tip, the record's Unicode form
+// carries it.
+BOOL NotifyTray(DWORD message) {
+    const NOTIFYICONDATAA& tray = gMascot.trayData;
+    if (SystemCodePageIsShiftJis())
+        return Shell_NotifyIconA(message, &gMascot.trayData);
+    NOTIFYICONDATAW wide{};
+    wide.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    wide.hWnd = tray.hWnd;
+    wide.uID = tray.uID;
+    wide.uFlags = tray.uFlags;
+    wide.uCallbackMessage = tray.uCallbackMessage;
+    wide.hIcon = tray.hIcon;
+    lstrcpynW(wide.szTip, WideFromShiftJis(tray.szTip).c_str(), 64); // the first form's length
+    return Shell_NotifyIconW(message, &wide);
 }
 
+// True when the icon is in the notification area. A shell that answers too
+// late may have added it all the same, so a refused icon is looked for.
+bool PutTrayIcon() { return NotifyTray(NIM_ADD) || NotifyTray(NIM_MODIFY); }
+
 void PutTrayIconOrRetry() { gMascot.trayRetryTicks = PutTrayIcon() ? 0 : kTrayRetryTicks; }
+
+// Started elevated ("Run as administrator", a task with the highest
+// privileges), the program would not hear "TaskbarCreated" from the
+// non-elevated shell: the system filters messages from lower integrity
+// levels unless the window lets them through, and the icon would never come
+// back after Explorer restarts. Nothing else is let through. Bound at run
+// time: Windows Vista lacks the call, and nothing changes there.
+void LetTaskbarCreatedThrough(HWND window) {
+    using FilterProc = BOOL(WINAPI*)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);
+    const auto filter = reinterpret_cast<FilterProc>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx")));
+    if (filter != nullptr)
+        filter(window, gMascot.taskbarCreated, MSGFLT_ALLOW, nullptr);
+}
 
 void AddTrayIcon(HWND window) {
     gMascot.trayIcon = static_cast<HICON>(LoadImageA(gMascot.instance, MAKEINTRESOURCEA(IDI_TRAY),
@@ -50,6 +80,7 @@ void AddTrayIcon(HWND window) {
     std::strcpy(tray.szTip, kTrayTip);
     PutTrayIconOrRetry();
     gMascot.taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    LetTaskbarCreatedThrough(window);
 }
 
 // The taskbar was made anew (Explorer restarted): the same icon, tip and
@@ -114,8 +145,8 @@ void OnCreate(HWND window) {
 // Tells which folder cannot hold the settings file, what that costs and
 // what to do about it.
 void TellSettingsUnwritable(HWND window) {
-    char folder[MAX_PATH] = "."; // left so when the call fails or the path does not fit
-    GetCurrentDirectoryA(MAX_PATH, folder);
+    wchar_t folder[MAX_PATH] = L"."; // left so when the call fails or the path does not fit
+    GetCurrentDirectoryW(MAX_PATH, folder); // in Unicode, whatever the system's code page
     char text[1024];
     std::snprintf(text, sizeof text,
                   "次のフォルダーに設定ファイル mascot.ini を書き込めません。\n%s\n\n"
@@ -125,8 +156,8 @@ void TellSettingsUnwritable(HWND window) {
                   "書き込みのできるフォルダーから起動してください。たとえば、マスコットを"
                   " Program Files の外のフォルダーに置き、「作業フォルダー」をそのフォルダー"
                   "にしたショートカットから起動します。",
-                  folder);
-    MessageBoxA(window, text, "設定の保存（デスクトップマスコット）", MB_ICONWARNING);
+                  ShiftJisFromWide(folder).c_str());
+    ShowMessage(window, text, "設定の保存（デスクトップマスコット）", MB_ICONWARNING);
 }
 
 // What must not outlive the program: a ringing alarm (a one-time one would
@@ -135,7 +166,7 @@ void TellSettingsUnwritable(HWND window) {
 void EndWhatOutlivesTheProgram() {
     FinishRingingAtExit();
     gMascot.trayRetryTicks = 0; // nor offered again before the process ends
-    Shell_NotifyIconA(NIM_DELETE, &gMascot.trayData);
+    NotifyTray(NIM_DELETE);
     StopSound(); // even a ringing alarm ends with the program
 }
 
@@ -148,10 +179,17 @@ void OnDestroy(HWND window) {
     PostQuitMessage(0);
 }
 
-// Windows ends the process after this without destroying the window, so the
-// destroy handler's last duties are done here.
-void OnEndSession(WPARAM ending) {
-    if (ending != FALSE)
+// At a logoff or shutdown Windows ends the process after this without
+// destroying the window, so the destroy handler's last duties are done here.
+// The Restart Manager (an installer, Windows Update) asks with CLOSEAPP
+// instead: the session goes on and nothing ends the process, which is to
+// close itself, as the exit command does.
+void OnEndSession(HWND window, WPARAM ending, LPARAM how) {
+    if (ending == FALSE)
+        return;
+    if (how & ENDSESSION_CLOSEAPP)
+        ExitProgram(window);
+    else
         EndWhatOutlivesTheProgram();
 }
 
@@ -169,7 +207,7 @@ LRESULT CALLBACK MascotWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     switch (message) {
     case WM_CREATE: OnCreate(window); break;
     case WM_DESTROY: OnDestroy(window); break;
-    case WM_ENDSESSION: OnEndSession(wParam); break;
+    case WM_ENDSESSION: OnEndSession(window, wParam, lParam); break;
     case WM_COMMAND: return OnCommand(window, wParam, lParam);
     case WM_LBUTTONDOWN: OnLeftButton(window, lParam); break;
     case WM_RBUTTONDOWN: OnRightButton(window, lParam); break;

@@ -17,6 +17,9 @@ void RetryTrayIcon();
 // (HWND_NOTOPMOST); their places and sizes stay.
 void SetBothTopmost(HWND window, HWND after);
 
+// Destroys the panel and then the mascot window, which ends the program.
+void ExitProgram(HWND window);
+
 // Handlers of the user's commands and mouse (mascot_commands.cpp).
 LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam);
 void OnLeftButton(HWND window, LPARAM lParam);

@@ -4,9 +4,18 @@
 
 #include <cstring>
 
+#include "app/shift_jis.h"
 #include "app/state.h"
+#include "settings/byte_profile.h"
+
+// The profile calls read the key names in the system's code page: on a
+// Japanese system they are the file's Shift-JIS bytes; on any other (the
+// "Unicode UTF-8" option among them) they would come out garbled, the hour
+// and the minute of the alarm as one key, and the bytes are kept by hand.
 
 int ReadSettingInt(const char* section, const char* key, int def) {
+    if (!SystemCodePageIsShiftJis())
+        return ByteProfileInt(section, key, def);
     return static_cast<int>(GetPrivateProfileIntA(section, key, def, kSettingsFile));
 }
 
@@ -14,7 +23,10 @@ int ReadSettingInt(const char* section, const char* key, int def) {
 // given: the value, cut to fit, or the default when the key is missing.
 void ReadSettingText(const char* section, const char* key, const char* def,
                      char (&buffer)[kSettingTextSize]) {
-    GetPrivateProfileStringA(section, key, def, buffer, kSettingTextSize, kSettingsFile);
+    if (!SystemCodePageIsShiftJis())
+        ByteProfileText(section, key, def, buffer, kSettingTextSize);
+    else
+        GetPrivateProfileStringA(section, key, def, buffer, kSettingTextSize, kSettingsFile);
 }
 
 bool SettingTextIs(const char* section, const char* key, const char* def, const char* literal) {
@@ -27,8 +39,10 @@ bool SettingTextIs(const char* section, const char* key, const char* def, const 
 // read-only share) every setting, the alarm's time among them, would be lost
 // without a word: the first failure is noted, and the user told once.
 void WriteSetting(const char* section, const char* key, const char* value) {
-    if (!WritePrivateProfileStringA(section, key, value, kSettingsFile) &&
-        gMascot.settingsUnwritable == 0)
+    const bool written = SystemCodePageIsShiftJis()
+                             ? WritePrivateProfileStringA(section, key, value, kSettingsFile)
+                             : ByteProfileWrite(section, key, value);
+    if (!written && gMascot.settingsUnwritable == 0)
         gMascot.settingsUnwritable = 1;
 }
 

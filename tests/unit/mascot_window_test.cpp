@@ -480,6 +480,22 @@ TEST_F(MascotWindowTest, SessionEndFinishesTheRingingAlarmStopsItAndRemovesTheIc
     for (int tick = 0; tick < 30; ++tick)
         RetryTrayIcon();
     EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &icon));
+    EXPECT_TRUE(IsWindow(gMascot.mainWindow)); // Windows ends the process itself
+    Destroy();
+
+    // The Restart Manager closes the program and the session goes on: it
+    // ends itself as the exit command does, windows and loop included.
+    ASSERT_NE(Create(), nullptr);
+    const HWND mascot = gMascot.mainWindow;
+    const HWND panel = gMascot.infoWindow;
+    StoreAlarm("0");
+    CheckAt(7, 30);
+    SendMessageA(mascot, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+    EXPECT_FALSE(IsWindow(panel));
+    EXPECT_FALSE(IsWindow(mascot));
+    gMascot.mainWindow = nullptr;
+    EXPECT_TRUE(PumpMessages());
+    EXPECT_EQ(AlarmKeys(), "1,0,Default,Default");
 }
 
 TEST_F(MascotWindowTest, IconIsAddedAgainWhenTheTaskbarIsMadeAnew) {

@@ -145,6 +145,19 @@ std::vector<std::string> DescribeDialog(int id) {
     return lines;
 }
 
+// "id language" of every manifest, in hexadecimal.
+BOOL CALLBACK ListLanguages(HMODULE, LPCSTR, LPCSTR name, WORD language, LONG_PTR list) {
+    char line[32];
+    std::snprintf(line, sizeof line, "%u %04X", static_cast<unsigned>(LOWORD(name)), language);
+    reinterpret_cast<std::vector<std::string>*>(list)->push_back(line);
+    return TRUE;
+}
+
+BOOL CALLBACK ListManifests(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR list) {
+    EnumResourceLanguagesA(module, type, name, ListLanguages, list);
+    return TRUE;
+}
+
 } // namespace
 
 TEST(Resources, MenuAndAlarmDialogAsBuilt) {
@@ -193,4 +206,16 @@ TEST(Resources, MenuAndAlarmDialogAsBuilt) {
         "1022 COMBOBOX  49,20,22,68 50210842 00000000",
     };
     EXPECT_EQ(DescribeDialog(110), expectedDialog);
+
+    // One manifest, language-neutral, so that no toolchain's own stands
+    // beside it under another language; it asks for code page 932.
+    std::vector<std::string> manifests;
+    EnumResourceNamesA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(24), ListManifests, // RT_MANIFEST
+                       reinterpret_cast<LONG_PTR>(&manifests));
+    EXPECT_EQ(manifests, std::vector<std::string>{"1 0000"});
+    HRSRC manifest = FindResourceExA(nullptr, MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1), 0);
+    ASSERT_NE(manifest, nullptr);
+    const std::string text(static_cast<const char*>(LockResource(LoadResource(nullptr, manifest))),
+                           SizeofResource(nullptr, manifest));
+    EXPECT_NE(text.find(">ja-JP</activeCodePage>"), std::string::npos);
 }
