@@ -3,8 +3,9 @@
 _mascot_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 export WINEPREFIX="${MASCOT_WINEPREFIX:-$_mascot_root/build/wineprefix}"
-export LC_ALL=ja_JP.UTF-8
-export LANG=ja_JP.UTF-8
+# MASCOT_LOCALE stands for another system (a test of the UTF-8 code page).
+export LC_ALL="${MASCOT_LOCALE:-ja_JP.UTF-8}"
+export LANG="$LC_ALL"
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko: their installers would open dialogs nobody answers.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree=;mshtml=}"

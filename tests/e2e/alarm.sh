@@ -24,19 +24,6 @@ CONF
 export ALSA_CONFIG_PATH="$workdir/alsa.conf"
 
 sound_bytes() { stat -c %s "$sound" 2>/dev/null || echo 0; }
-key_value() { settings_text | grep -x "$1=.*" | cut -d= -f2 | tr -d ' '; }
-
-# How many of N screenshots, a fifth of a second apart, show the red alarm
-# line of the panel at PX PY; the last one is kept as NAME.
-alarm_line_shown() { # alarm_line_shown PX PY N NAME
-    local i shown=0 page
-    for ((i = 0; i < $3; i++)); do
-        page=$(panel_page "$1" "$2" "$4")
-        [ "$page" = 0 ] && shown=$((shown + 1))
-        sleep 0.2
-    done
-    echo "$shown"
-}
 
 # The sprite frame (0-25) the mascot at X Y shows in a fresh screenshot, or
 # "?": each frame at double size, its key colour left out, laid over the
@@ -71,13 +58,6 @@ looks_around() { # looks_around X Y
     [ "$all" = 1 ] && echo 1 || echo "frames$seen"
 }
 
-# Waits until at least FROM and at most TO seconds of the minute have passed,
-# so that what follows fits into one minute.
-wait_for_early_minute() { # wait_for_early_minute FROM TO
-    local s
-    while s=$((10#$(date +%S))); [ "$s" -lt "$1" ] || [ "$s" -gt "$2" ]; do sleep 0.5; done
-}
-
 # Chooses entry N of the list of the combo box ID of the open dialog: opens
 # the list with its button, goes to the top and then N entries down.
 pick_from_list() { # pick_from_list ID N
@@ -88,20 +68,6 @@ pick_from_list() { # pick_from_list ID N
     xdotool key --delay 20 --repeat 60 Up
     [ "$2" -gt 0 ] && xdotool key --delay 20 --repeat "$2" Down
     xdotool key Return
-}
-
-click_control() { # click_control ID: clicks near the left end of a dialog control
-    local bx by bw bh
-    read -r bx by bw bh < <(probe control "$1")
-    xdotool mousemove $((bx + 6)) $((by + bh / 2)) click 1
-}
-
-# Types TEXT into the edit field of the combo box ID of the open dialog, in
-# place of the number it shows.
-type_into() { # type_into ID TEXT
-    click_control "$1"
-    xdotool key --delay 30 End BackSpace BackSpace BackSpace
-    xdotool type --delay 60 "$2"
 }
 
 # A missing alarm.wav chosen as the sound: a one-time alarm stored for the

@@ -137,3 +137,39 @@ panel_page() { # panel_page PX PY [NAME]
     fi
     rm -f "$shot"
 }
+
+# The value of KEY in the settings file, blanks removed.
+key_value() { settings_text | grep -x "$1=.*" | cut -d= -f2 | tr -d ' '; }
+
+# How many of N screenshots, a fifth of a second apart, show the red alarm
+# line of the panel at PX PY; the last one is kept as NAME.
+alarm_line_shown() { # alarm_line_shown PX PY N NAME
+    local i shown=0 page
+    for ((i = 0; i < $3; i++)); do
+        page=$(panel_page "$1" "$2" "$4")
+        [ "$page" = 0 ] && shown=$((shown + 1))
+        sleep 0.2
+    done
+    echo "$shown"
+}
+
+# Waits until at least FROM and at most TO seconds of the minute have passed,
+# so that what follows fits into one minute.
+wait_for_early_minute() { # wait_for_early_minute FROM TO
+    local s
+    while s=$((10#$(date +%S))); [ "$s" -lt "$1" ] || [ "$s" -gt "$2" ]; do sleep 0.5; done
+}
+
+click_control() { # click_control ID: clicks near the left end of a dialog control
+    local bx by bw bh
+    read -r bx by bw bh < <(probe control "$1")
+    xdotool mousemove $((bx + 6)) $((by + bh / 2)) click 1
+}
+
+# Types TEXT into the edit field of the combo box ID of the open dialog, in
+# place of the number it shows.
+type_into() { # type_into ID TEXT
+    click_control "$1"
+    xdotool key --delay 30 End BackSpace BackSpace BackSpace
+    xdotool type --delay 60 "$2"
+}

@@ -46,6 +46,23 @@ check "exit command ends the program with code 0" 0 "$exit_code"
 check "no mascot window after exit" none "$(probe window "TAMARIN MASCOT1")"
 check "no panel window after exit" none "$(probe window ChdClass)"
 
+# An installer or Windows Update closing programs through the Restart
+# Manager: the session goes on, and she ends herself as with 終了(&X). Started
+# here with Wine's notes on calls it only pretends to make, to see that her
+# window lets the shell's "TaskbarCreated" through the integrity filter.
+after_exit=$(od -An -tx1 -v mascot.ini)
+WINEDEBUG=fixme+msg "$WINE_RUN" "$MASCOT_EXE" >/dev/null 2>"$workdir/wine.log" &
+closed=$!
+probe window "TAMARIN MASCOT1" 20000 >/dev/null
+taskbar_created=$(probe message-id TaskbarCreated)
+check "TaskbarCreated, and only it, is let through to her window" "$taskbar_created 1"     "$(grep -o 'ChangeWindowMessageFilterEx [0-9A-Fa-f]* [0-9a-f]* [0-9]*' "$workdir/wine.log" |
+        cut -d' ' -f3,4 | sort -u | tr '\n' ' ' | sed 's/ $//')"
+check "asked by the Restart Manager, she agrees to close" 1 "$(probe close-app "TAMARIN MASCOT1")"
+wait_exit "$closed" 20
+check "and ends with code 0" 0 "$exit_code"
+check "no windows left" "none none" "$(probe window "TAMARIN MASCOT1") $(probe window ChdClass)"
+check "the settings file as after 終了(&X)" "$after_exit" "$(od -An -tx1 -v mascot.ini)"
+
 # However she is started she shows normally: a shortcut whose 実行時の大きさ is
 # 最小化 or 最大化 starts her as "start /min" or "/max" does.
 for how in /min /max; do

@@ -22,6 +22,10 @@
 //                                  taskbar made anew has none
 //   probe taskbar-created          tells every top-level window "TaskbarCreated", as the shell
 //                                  does when it has made a new taskbar
+//   probe close-app CLASS          asks the window of CLASS to close as the Restart Manager does
+//                                  (WM_QUERYENDSESSION, then WM_ENDSESSION with CLOSEAPP);
+//                                  prints the answer to the question
+//   probe message-id NAME          the number of the registered window message NAME, in hex
 //   probe tray-busy SECONDS        stands in for a shell still busy at logon: a notification area
 //                                  in front of the taskbar's that refuses every icon; prints
 //                                  "ready" when it stands, and goes after SECONDS
@@ -277,6 +281,24 @@ int RemoveTrayIcon(const char* className) {
     return icon.hWnd != nullptr && Shell_NotifyIconA(NIM_DELETE, &icon) ? 0 : 1;
 }
 
+// An installer or Windows Update closing running programs: the session goes
+// on, and the program is to end itself.
+int CloseAsRestartManager(const char* className) {
+    HWND window = FindWindowA(className, nullptr);
+    if (window == nullptr) {
+        std::printf("none\n");
+        return 1;
+    }
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_NORMAL, 5000,
+                        &answer);
+    std::printf("%lu\n", static_cast<unsigned long>(answer));
+    std::fflush(stdout);
+    SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_NORMAL, 5000,
+                        nullptr);
+    return 0;
+}
+
 int BroadcastTaskbarCreated() {
     const UINT message = RegisterWindowMessageA("TaskbarCreated");
     return message != 0 && PostMessageA(HWND_BROADCAST, message, 0, 0) ? 0 : 1;
@@ -350,6 +372,12 @@ int main(int argc, char** argv) {
         return RemoveTrayIcon(argv[2]);
     if (command == "taskbar-created")
         return BroadcastTaskbarCreated();
+    if (command == "close-app" && argc >= 3)
+        return CloseAsRestartManager(argv[2]);
+    if (command == "message-id" && argc >= 3) {
+        std::printf("%x\n", RegisterWindowMessageA(argv[2]));
+        return 0;
+    }
     if (command == "tray-busy" && argc >= 3)
         return BeBusyShell(std::strtoul(argv[2], nullptr, 10));
     if (command == "control" && argc >= 3)

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "settings/ini_bytes.h"
 #include "settings/settings.h"
 #include "support/test_env.h"
 
@@ -108,4 +110,53 @@ TEST_F(SettingsTest, ReadingAMissingFileGivesDefaultsAndCreatesNothing) {
     EXPECT_EQ(ReadSettingInt(kSectionAlarm, kKeyAlarmUse, 0), 0);
     EXPECT_EQ(Text(kSectionOption, kKeyAlarmSound, "0"), "0");
     EXPECT_EQ(GetFileAttributesA("mascot.ini"), INVALID_FILE_ATTRIBUTES);
+}
+
+// Where the system's code page is not 932 the file is read and written by
+// hand (settings/ini_bytes.h): a new file must come out as the profile calls
+// make it, and the user's bytes must stay as they are.
+TEST_F(SettingsTest, FileKeptByHandAsTheProfileCallsKeepIt) {
+    SeedSettings();
+    WriteSetting(kSectionAlarm, kKeyAlarmHour, " 7");
+    WriteSetting(kSectionOption, kKeyOnTop, "0");
+    std::string byHand;
+    for (const auto& write : std::vector<std::vector<const char*>>{
+             {kSectionAlarm, kKeyAlarmUse, "0"},      {kSectionAlarm, kKeyAlarmDaily, "0"},
+             {kSectionAlarm, kKeyAlarmHour, "Default"}, {kSectionAlarm, kKeyAlarmMinute, "Default"},
+             {kSectionOption, kKeyOnTop, "1"},        {kSectionOption, kKeyInfoWindow, "1"},
+             {kSectionOption, kKeyStartX, "Default"}, {kSectionOption, kKeyStartY, "Default"},
+             {kSectionAlarm, kKeyAlarmHour, " 7"},    {kSectionOption, kKeyOnTop, "0"}})
+        byHand = ini::WithValue(byHand, write[0], write[1], write[2]);
+    EXPECT_EQ(Hex(byHand), Hex(ReadSettingsFile()));
+    std::string value;
+    EXPECT_TRUE(ini::FindValue(byHand, "alarm", kKeyAlarmHour, &value)); // any ASCII case
+    EXPECT_EQ(value, "7");
+    EXPECT_TRUE(ini::FindValue(byHand, kSectionAlarm, kKeyAlarmMinute, &value));
+    EXPECT_EQ(value, "Default"); // the hour and the minute are two keys
+
+    // The user's file: a note, blanks, quotes, a line without "=", a second
+    // section of the same name, no line end at the end.
+    const std::string file = "; メモ\r\n[ALARM]\r\n 設定時刻分 = \"30\" \r\n"
+                             "アラーム使用\r\n\r\n[USER]\r\n名前=たまりん\r\n"
+                             "[ALARM]\r\n毎日アラーム=1";
+    EXPECT_TRUE(ini::FindValue(file, kSectionAlarm, kKeyAlarmMinute, &value));
+    EXPECT_EQ(value, "30");
+    EXPECT_FALSE(ini::FindValue(file, kSectionAlarm, kKeyAlarmUse, &value));
+    EXPECT_FALSE(ini::FindValue(file, kSectionAlarm, kKeyAlarmDaily, &value)); // first section only
+    EXPECT_EQ(ini::WithValue(file, kSectionAlarm, kKeyAlarmMinute, "45"),
+              "; メモ\r\n[ALARM]\r\n 設定時刻分 = 45 \r\n"
+              "アラーム使用\r\n\r\n[USER]\r\n名前=たまりん\r\n[ALARM]\r\n毎日アラーム=1");
+    EXPECT_EQ(ini::WithValue(file, kSectionAlarm, kKeyAlarmUse, "1"),
+              "; メモ\r\n[ALARM]\r\n 設定時刻分 = \"30\" \r\n"
+              "アラーム使用=1\r\n\r\n[USER]\r\n名前=たまりん\r\n[ALARM]\r\n毎日アラーム=1");
+    EXPECT_EQ(ini::WithValue(file, "USER", "色", "青"),
+              "; メモ\r\n[ALARM]\r\n 設定時刻分 = \"30\" \r\n"
+              "アラーム使用\r\n\r\n[USER]\r\n名前=たまりん\r\n色=青\r\n[ALARM]\r\n毎日アラーム=1");
+    EXPECT_EQ(ini::WithValue(file, kSectionOption, kKeyOnTop, "1"),
+              file + "\r\n[OPTION]\r\n手前に表示=1\r\n");
+    EXPECT_EQ(ini::WithValue("[OPTION]\r\n手前に表示=1", kSectionOption, kKeyInfoWindow, "0"),
+              "[OPTION]\r\n手前に表示=1\r\n情報ウィンドウ=0\r\n");
+    EXPECT_FALSE(ini::HasByteOrderMark(file));
+    EXPECT_TRUE(ini::HasByteOrderMark("\xEF\xBB\xBF[ALARM]"));
+    EXPECT_TRUE(ini::HasByteOrderMark(std::string("\xFF\xFE[\0", 4)));
 }
