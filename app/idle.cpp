@@ -17,15 +17,11 @@ void CopyCanvasToPanel() {
     BitBlt(gMascot.infoWindowDC, 0, 0, kPanelWidth, kPanelHeight, gMascot.canvasDC, 0, 0, SRCCOPY);
 }
 
-} // namespace
+// Elapsed time by unsigned subtraction, so the wrap of the millisecond
+// counter every 49.7 days neither stalls the ticks nor hurries them.
+bool TickDue() { return PlatformMilliseconds() - gMascot.lastTick >= kTickMs; }
 
-void IdleTick() {
-    // Elapsed time by unsigned subtraction, so the wrap of the millisecond
-    // counter every 49.7 days neither stalls the ticks nor hurries them.
-    if (PlatformMilliseconds() - gMascot.lastTick < kTickMs) {
-        Sleep(50);
-        return;
-    }
+void RunTick() {
     gMascot.lastTick = PlatformMilliseconds();
 
     // Every tick shows the canvas on the panel and paints the frame; the two
@@ -52,4 +48,34 @@ void IdleTick() {
         gMascot.settingsUnwritable = 2;
         PostMessageA(gMascot.mainWindow, kSettingsUnwritableMessage, 0, 0);
     }
+}
+
+void StopModalTicks() {
+    if (gMascot.modalTicks == 0)
+        return;
+    KillTimer(gMascot.mainWindow, kModalTickTimer);
+    gMascot.modalTicks = 0;
+}
+
+} // namespace
+
+void IdleTick() {
+    StopModalTicks(); // the program's own loop runs again
+    if (!TickDue()) {
+        Sleep(50);
+        return;
+    }
+    RunTick();
+}
+
+void StartModalTicks(HWND window) {
+    if (gMascot.modalTicks == 1)
+        return;
+    SetTimer(window, kModalTickTimer, kTickMs, nullptr);
+    gMascot.modalTicks = 1;
+}
+
+void ModalTick() {
+    if (TickDue())
+        RunTick();
 }

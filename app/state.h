@@ -117,6 +117,10 @@ struct MascotState {
     // Settings file: 1 once a write has failed in this run and the user is
     // yet to be told, 2 once told.
     int settingsUnwritable;
+
+    // 1 while the mascot window's timer carries the ticks through a menu, a
+    // dialog box or a drag (app/idle.h).
+    int modalTicks;
 };
 
 extern MascotState gMascot;

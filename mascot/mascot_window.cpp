@@ -7,6 +7,7 @@
 #include "anim/chooser.h"
 #include "anim/random.h"
 #include "anim/sprites.h"
+#include "app/idle.h"
 #include "app/platform.h"
 #include "app/shift_jis.h"
 #include "app/sound.h"
@@ -213,6 +214,13 @@ LRESULT CALLBACK MascotWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_RBUTTONDOWN: OnRightButton(window, lParam); break;
     case kTrayMessage: OnTrayNotify(window, lParam); break;
     case kSettingsUnwritableMessage: TellSettingsUnwritable(window); break;
+    // A menu or a dialog box of hers waits for input, or she is dragged.
+    case WM_ENTERIDLE:
+    case WM_ENTERSIZEMOVE: StartModalTicks(window); break;
+    case WM_TIMER:
+        if (wParam == kModalTickTimer)
+            ModalTick();
+        break;
     default:
         if (message != gMascot.taskbarCreated)
             return DefWindowProcA(window, message, wParam, lParam);

@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# The clock's duties go on while her dialog or menu is open. A breeze started
+# just before the alarm dialog opens ends within its length, its sound with
+# it; a one-time alarm for the next minute rings while the dialog is open,
+# and the panel's clock runs meanwhile. Cancelled while it rings, with her
+# menu opened by a right click, the alarm ends with its minute and forgets
+# its time though the menu is still open; an alarm stored for the minute
+# then under way rings while the menu is open, too.
+source "$(dirname "$0")/lib.sh"
+new_workdir
+trap 'probe command "TAMARIN MASCOT1" 102 >/dev/null' EXIT
+
+sound="$workdir/sound.raw"
+cat >alsa.conf <<CONF
+pcm.!default { type file; slave.pcm "discard"; file "$sound"; format "raw" }
+pcm.discard { type null }
+CONF
+export ALSA_CONFIG_PATH="$workdir/alsa.conf"
+sound_bytes() { stat -c %s "$sound" 2>/dev/null || echo 0; }
+
+store_alarm() { # store_alarm HOUR MINUTE: a one-time alarm, silent (alarm.wav is missing)
+    printf '%s\r\n' "[ALARM]" "アラーム使用=1" "毎日アラーム=0" "設定時刻時=$1" "設定時刻分=$2" \
+        "[OPTION]" "アラーム種類=User" | iconv -f UTF-8 -t CP932 >mascot.ini.new
+    mv mascot.ini.new mascot.ini
+}
+
+# The panel's time line at PX PY as a checksum of its pixels.
+time_line() { # time_line PX PY
+    import -window root -crop "110x16+$(($1 + 18))+$(($2 + 18))" +repage rgb:- 2>/dev/null | md5sum
+}
+
+wait_for_early_minute 20 26
+now=$(date +%s)
+next=$((now / 60 * 60 + 60))
+store_alarm "$((10#$(date -d "@$next" +%H)))" "$((10#$(date -d "@$next" +%M)))"
+start_mascot pid
+read -r x y _ _ _ _ < <(probe window "TAMARIN MASCOT1" 20000)
+read -r px py _ _ _ _ < <(probe window ChdClass)
+
+probe command "TAMARIN MASCOT1" 40009 # 読書(&0): a state with a breeze of its own
+probe command "TAMARIN MASCOT1" 40015 # ＋そよ風(&9)
+sleep 0.6                             # its sound starts with its first step
+probe command "TAMARIN MASCOT1" 105   # アラーム設定(&A)
+check "the dialog is open" "アラームの設定|時分" "$(probe dialog 3000)"
+breeze_start=$(date +%s)
+sleep 1
+check "the breeze sounds" 1 $(($(sound_bytes) > 0))
+before=$(time_line "$px" "$py")
+sleep 1.5
+check "the panel's clock runs while the dialog is open" 1 \
+    "$([ "$(time_line "$px" "$py")" != "$before" ] && echo 1 || echo 0)"
+previous=-1
+while [ $(($(date +%s) - breeze_start)) -lt 40 ] && [ "$(sound_bytes)" != "$previous" ]; do
+    previous=$(sound_bytes)
+    sleep 1.5
+done
+check "the breeze and its sound end within its length (19 s and some slack)" 1 \
+    $(($(date +%s) - breeze_start <= 26))
+
+while [ "$(date +%s)" -lt "$next" ]; do sleep 0.2; done
+sleep 1.5
+shown=$(alarm_line_shown "$px" "$py" 10 modal-dialog-ringing)
+check "the alarm rings while the dialog is open" 1 $((shown > 0 && shown < 10))
+check "the dialog is still open" "アラームの設定|時分" "$(probe dialog)"
+click_control 2 # ｷｬﾝｾﾙ
+sleep 0.5
+xdotool mousemove $((x + 40)) $((y + 40)) click 3
+sleep 0.5
+check "her menu is open" 1 "$([ "$(probe menu 3000)" != none ] && echo 1 || echo 0)"
+while [ "$(date +%s)" -lt $((next + 60)) ]; do sleep 0.2; done
+sleep 1.5
+check "the menu is still open" 1 "$([ "$(probe menu)" != none ] && echo 1 || echo 0)"
+check "the alarm ended with its minute and forgot its time" "Default Default" \
+    "$(key_value 設定時刻時) $(key_value 設定時刻分)"
+check "the alarm line stays" 6 "$(alarm_line_shown "$px" "$py" 6 modal-menu-over)"
+store_alarm "$((10#$(date +%H)))" "$((10#$(date +%M)))"
+sleep 1.5
+shown=$(alarm_line_shown "$px" "$py" 10 modal-menu-ringing)
+check "an alarm whose minute has come rings while the menu is open" 1 $((shown > 0 && shown < 10))
+xdotool key Escape
+sleep 0.3
+xdotool mousemove $((px + 30)) $((py + 30)) click 1 # silences it
+sleep 0.5
+check "all that within the second alarm's minute" "$((10#$(date -d "@$((next + 60))" +%M)))" \
+    "$((10#$(date +%M)))"
+
+probe command "TAMARIN MASCOT1" 102
+wait_exit "$pid" 20
+check "exit code 0" 0 "$exit_code"
+finish
