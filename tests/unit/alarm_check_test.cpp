@@ -96,6 +96,10 @@ TEST_F(AlarmCheckTest, NeverRingsWithoutARealTimeOrUnlessSwitchedExactlyOn) {
     DeleteFileA("mascot.ini");
     RedrawAt(0, 0);
     EXPECT_EQ(gMascot.flags.alarmRinging, 0);
+    // A missing minute reads as the number 24, yet leaves the time unset.
+    WriteSettingsFile("[ALARM]\r\nアラーム使用=1\r\n設定時刻時= 0\r\n");
+    RedrawAt(0, 24);
+    EXPECT_EQ(gMascot.flags.alarmRinging, 0);
     for (int field : {0, -1, -2}) { // off, and stored 3 or 2
         Store(" 0", " 0");
         gMascot.flags.alarmEnabled = field;

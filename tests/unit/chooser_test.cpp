@@ -89,6 +89,13 @@ TEST_F(ChooserTest, BreezeLengthFollowsTheDrawAndTheHourColumn) {
     Seed(30091);
     Act(Reading, 3, 10); // and while it does, no other breeze is drawn
     EXPECT_EQ(gMascot.state, Dozing);
+    gMascot.flags.breezeLength = kNoBreeze;
+    fake::sounds.clear();
+    SeedSoThat([] { return RandomBelow(24) < 12; }, 1);
+    Act(Reading, 12, 15); // a draw of no breeze starts none and stops no sound
+    EXPECT_EQ(gMascot.state, Reading);
+    EXPECT_EQ(gMascot.flags.breezeOn, 0);
+    EXPECT_TRUE(fake::sounds.empty());
 }
 
 TEST_F(ChooserTest, BandsChangeAtTheirHoursAndHomeStatesMoveOnRarely) {

@@ -159,6 +159,7 @@ TEST_F(MascotWindowTest, UnwritableSettingsAreToldOnceBetweenTicks) {
     ASSERT_TRUE(CreateDirectoryA("mascot.ini", nullptr)); // no file can take its place
     ASSERT_NE(Create(), nullptr);
     EXPECT_EQ(gMascot.settingsUnwritable, 1); // the seeding failed
+    EXPECT_TRUE(IsWindowVisible(gMascot.infoWindow)); // a setting never stored has its default
     boxesShown = 0;
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerBox);
     MSG posted;

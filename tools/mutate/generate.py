@@ -18,8 +18,28 @@ not only the ones the tests' authors thought of:
                            deleted
   return-const             each return of a value replaced by a constant of
                            the function's type (bool: true and false)
+  delete-return            each early `return;` made an empty statement `{}`
+                           (not `;`, which -Wextra calls an empty body), so
+                           the guard before it lets control run on: the
+                           guard's condition is still evaluated, only the
+                           leaving is gone. Not for a return after which the
+                           function ends anyway (nothing but the ends of
+                           blocks and untaken else branches follow, no loop
+                           holds it): that is no fault. Its id names the line
+                           of the guard (the if, else or loop whose body
+                           holds it) rather than the return's own, which
+                           would not tell one `return;` from another
+  sentinel                 each string literal that is a settings value the
+                           program writes, passes as a read's default or
+                           compares a read with ("0", "1", "Default",
+                           "Right", "Left", "Center", "Top", "Bottom",
+                           "User", "NOT"; found by their text, and no
+                           other literal of the program has one of them)
+                           replaced by "0" ("0" by "1") and by a neighbour
+                           of its family (SENTINELS)
 
-Never touched: comments, string and character literals, preprocessor lines
+Never touched: comments, string and character literals but those
+sentinels (no message, file, section or key name, format), preprocessor lines
 (but for the command numbers of res/resource.h), static_assert, array bounds
 in declarations (literals and constants used only there), bit-field widths
 of fields nothing reads (unused), and the values of enumerations: the state
@@ -207,6 +227,7 @@ class Source:
         self.conditions = []  # (rule, first token index, last token index)
         self.statements = []  # (first, last (the ;), kind)
         self.returns = []  # (return token index, semicolon index, type tokens)
+        self.bare_returns = []  # (return token index, semicolon index) of `return;`
         self.tables = []  # (open brace index, array levels)
         self._match()
         self._scan()
@@ -455,6 +476,8 @@ class Source:
             if text == "return":
                 if semi > i + 1 and function is not None:
                     self.returns.append((i, semi, function))
+                elif semi == i + 1:
+                    self.bare_returns.append((i, semi))
             elif text not in STATEMENT_KEYWORDS and not self._is_declaration(i, semi):
                 kind = self._expression_kind(i, semi)
                 if kind:
@@ -575,6 +598,18 @@ class Source:
                 continue  # a constant already: the literal rules move it
             for constant in constants_of(type_tokens):
                 add("return-const", ret + 1, semi - 1, constant)
+        for ret, semi in self.bare_returns:
+            if not self._ends_function(ret, semi):
+                # Named by the guard's line, which tells it from the other
+                # returns of the file; only the return changes.
+                first = self._guard(ret)
+                add("delete-return", first, semi, self.text[toks[first].start:toks[ret].start] + "{}")
+        for i, t in enumerate(toks):
+            if t.kind == "str" and i not in self.excluded and t.text in SENTINELS \
+                    and self.tok(i - 1).kind != "str" and self.tok(i + 1).kind != "str" \
+                    and not (self.tok(i - 1).kind == "id" and self.tok(i - 1).end == t.start):
+                for other in SENTINELS[t.text]:
+                    add("sentinel", i, i, other)
         for brace, levels in self.tables:
             self._swaps(brace, levels, add)
         found.extend(self._command_numbers())
@@ -610,6 +645,107 @@ class Source:
                 break
             j -= 1
         return j + 1
+
+    # -- early returns -------------------------------------------------------
+    def _ends_function(self, ret, semi):
+        """True when the `return;` from ret to semi is where its function
+        ends anyway: nothing but the ends of blocks (and else branches not
+        taken) follows it, and no loop holds it, so without it the very
+        same statements run."""
+        j = ret
+        while True:  # the heads of statements without braces around it
+            prev = self.tok(j - 1)
+            if prev is None:
+                break
+            if prev.text == ")" and prev.kind == "op":
+                keyword = self.text_of(self.partner[j - 1] - 1)
+                if keyword in ("while", "for"):
+                    return False
+                if keyword != "if":
+                    break
+                j = self.partner[j - 1] - 1
+            elif prev.text == "do":
+                return False
+            elif prev.text == "else":
+                j -= 1
+            else:
+                break
+        j = semi + 1
+        while True:
+            t = self.tok(j)
+            if t is None:
+                return True
+            if t.kind == "pp":
+                j += 1
+            elif t.kind == "op" and t.text == "}":
+                opening = self.partner[j]
+                if self.brace_kind.get(opening) == "function":
+                    return True
+                if self._loop_body(opening):
+                    return False
+                j += 1
+            elif t.text == "else":
+                j = self._skip_statement(j + 1)
+            else:
+                return False
+
+    def _guard(self, ret):
+        """The first token of the statement whose body holds the return:
+        the `if` of `if (c) return;` or of `if (c) { ...; return; }`; the
+        return itself where no such statement is (a case, a plain block)."""
+        prev = self.tok(ret - 1)
+        if prev is not None and prev.text == ")" and prev.kind == "op":
+            keyword = self.partner[ret - 1] - 1
+            if self.text_of(keyword) in ("if", "while", "for"):
+                return keyword
+        if prev is not None and prev.text in ("else", "do"):
+            return ret - 1
+        j = ret - 1
+        while j >= 0:
+            t = self.tokens[j]
+            if t.kind == "op" and t.text in ("}", ")", "]"):
+                j = self.partner[j] - 1
+                continue
+            if t.text in ("case", "default"):
+                return ret
+            if t.kind == "op" and t.text == "{":
+                break
+            j -= 1
+        if j < 0 or self.brace_kind.get(j) != "block":
+            return ret
+        prev = self.tok(j - 1)
+        if prev is not None and prev.text in ("else", "do"):
+            return j - 1
+        if prev is not None and prev.text == ")":
+            keyword = self.partner[j - 1] - 1
+            if self.text_of(keyword) in ("if", "while", "for", "switch"):
+                return keyword
+        return ret
+
+    def _loop_body(self, brace):
+        prev = self.tok(brace - 1)
+        if prev is None:
+            return False
+        if prev.text == "do":
+            return True
+        return prev.text == ")" and self.text_of(self.partner[brace - 1] - 1) in ("while", "for")
+
+    def _skip_statement(self, j):
+        """The index just past the statement that starts at j."""
+        t = self.tok(j)
+        if t is None:
+            return j
+        if t.kind == "op" and t.text == "{":
+            return self.partner[j] + 1
+        if t.text in ("if", "while", "for", "switch") and self.text_of(j + 1) == "(":
+            after = self._skip_statement(self.partner[j + 1] + 1)
+            if t.text == "if" and self.text_of(after) == "else":
+                after = self._skip_statement(after + 1)
+            return after
+        if t.text == "do":
+            after = self._skip_statement(j + 1)  # the body; then while (...);
+            return self.partner[after + 1] + 2
+        return self._statement_end(j, len(self.tokens)) + 1
 
     def _in_table(self, i):
         """True when token i is an entry of a constant table."""
@@ -653,6 +789,25 @@ class Source:
 
 
 LITERAL_WORDS = {"true", "false", "TRUE", "FALSE", "nullptr", "NULL"}
+
+# The texts the program writes to its settings file, passes as a read's
+# default and compares what it reads with; each goes to "0" (a "0" to "1")
+# and to a neighbour of its own family: on and off; a missing time ("Default")
+# and a place; the places across and down the screen (where "Default" and
+# "Center" belong to both); the alarm's sound ("0", "1", "User"); and the
+# read default that marks a missing key ("NOT").
+SENTINELS = {
+    '"0"': ['"1"'],
+    '"1"': ['"0"'],
+    '"Default"': ['"0"', '"Center"'],
+    '"Right"': ['"0"', '"Left"'],
+    '"Left"': ['"0"', '"Right"'],
+    '"Center"': ['"0"', '"Default"'],
+    '"Top"': ['"0"', '"Bottom"'],
+    '"Bottom"': ['"0"', '"Top"'],
+    '"User"': ['"0"', '"1"'],
+    '"NOT"': ['"0"', '"Default"'],
+}
 
 
 def shifted(literal, delta):

@@ -16,6 +16,7 @@ virtual display and Wine prefix.
 
 --generated / --listed   only the generated set / only the hand-written list
 --only TEXT     only mutants whose id or file holds TEXT (repeatable: any)
+--rule NAME     only mutants of this rule, as in their ids (repeatable: any)
 --lines N,...   only these lines of mutants.txt
 --sample N      a random sample of N of the selected mutants ...
 --seed S        ... drawn with this seed (default 1)
@@ -143,6 +144,7 @@ def select(mutants, args, records):
     lines = {int(n) for n in args.lines.split(",") if n.strip()}
     chosen = [m for m in mutants
               if (not args.only or any(t in m.id or t in m.file for t in args.only))
+              and (not args.rule or m.rule in args.rule)
               and (not lines or (m.origin == "listed" and m.number in lines))]
     if args.survivors:
         last = {}
@@ -380,6 +382,7 @@ def main():
     parser.add_argument("--generated", action="store_true")
     parser.add_argument("--listed", action="store_true")
     parser.add_argument("--only", action="append", default=[])
+    parser.add_argument("--rule", action="append", default=[])
     parser.add_argument("--lines", default="")
     parser.add_argument("--sample", type=int, default=0)
     parser.add_argument("--seed", type=int, default=1)
@@ -469,13 +472,13 @@ def main():
     if not jobs:
         timing.append("Nothing was run: every result comes from an earlier run of this tree.")
     report = summarise(selected, outcomes, records_used, args, tree, timing, whole_size)
-    if stale and not args.only and not args.sample and not args.survivors:
+    if stale and not args.only and not args.rule and not args.sample and not args.survivors:
         report += ["", "## Notes that match no mutant (%d)" % len(stale), ""]
         report += ["- %s: `%s` %s" % (n.where, n.target[1], n.rule) for n in stale]
     text = "\n".join(report) + "\n"
     with open(SUMMARY, "w", encoding="utf-8") as f:
         f.write(text)
-    whole = not (args.only or args.lines or args.sample or args.survivors or args.listed
+    whole = not (args.only or args.rule or args.lines or args.sample or args.survivors or args.listed
                  or args.compile_only)
     if whole:
         with open(CHECKED_IN_SUMMARY, "w", encoding="utf-8") as f:
