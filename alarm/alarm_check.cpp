@@ -60,8 +60,7 @@ void EndRinging() {
     StopSound();
     ForgetOneTimeAlarm();
     gMascot.flags.alarmRinging = 0;
-    if (gMascot.flags.animLock == 0)
-        RestoreResumeState(PrimeDozing | PrimeLookingAround | PrimeDozingBreeze);
+    ReturnAfterAlarm(PrimeDozing | PrimeLookingAround | PrimeDozingBreeze);
 }
 
 } // namespace

@@ -88,8 +88,7 @@ void SwitchAlarmOff() {
     if (gMascot.flags.alarmRinging == 1) {
         StopSound();
         gMascot.flags.alarmRinging = 0;
-        if (gMascot.flags.animLock == 0)
-            RestoreResumeState(PrimeAll);
+        ReturnAfterAlarm(PrimeAll);
     }
 }
 

@@ -51,6 +51,30 @@ void SetStateUnderneath(UINT s) {
         gMascot.state = s;
 }
 
+namespace {
+
+// The states in which a breeze blows: the three breeze states and 団扇.
+bool CarriesBreeze(UINT s) {
+    return s == Fanning || s == LookingAroundBreeze || s == DozingBreeze || s == ReadingBreeze;
+}
+
+} // namespace
+
+void ReturnAfterAlarm(unsigned primed) {
+    if (gMascot.flags.animLock == 0) {
+        RestoreResumeState(primed);
+        return;
+    }
+    const UINT shown = StateUnderneath();
+    if (gMascot.flags.breezeOn == 1 && !CarriesBreeze(shown)) {
+        gMascot.flags.breezeOn = 0;
+        gMascot.flags.breezeLength = kNoBreeze;
+        gMascot.breezeTicks = 0;
+        // Nor is the breeze state the state to return to any more.
+        gMascot.resumeState = static_cast<int>(shown);
+    }
+}
+
 void RestoreResumeState(unsigned primed) {
     // resumeState is still 0 when an alarm that began under the animation
     // lock is silenced before anything has entered a state since start-up.

@@ -156,3 +156,9 @@ UINT StateUnderneath();
 void SetStateUnderneath(UINT s);
 
 void RestoreResumeState(unsigned primed);
+
+// After a ringing alarm: RestoreResumeState unless the animation is fixed.
+// Fixed, she stays where the alarm put her, and a breeze the alarm broke
+// off is over there: its flag would otherwise outlive its breeze state and
+// hold the behaviour chooser back for good.
+void ReturnAfterAlarm(unsigned primed);

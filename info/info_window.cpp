@@ -15,8 +15,7 @@ void OnLeftButton() {
     BringWindowToTop(gMascot.mainWindow);
     if (gMascot.flags.alarmRinging == 1) {
         SilenceAlarmByClick();
-        if (gMascot.flags.animLock == 0)
-            RestoreResumeState(PrimeAll);
+        ReturnAfterAlarm(PrimeAll);
         return;
     }
     const int page = gMascot.flags.infoPage;

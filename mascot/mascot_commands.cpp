@@ -77,10 +77,15 @@ void ChooseAnimation(UINT s) {
     EnterState(s);
 }
 
+// Where no breeze can start (a breeze already blowing, 移動中, the lead-in)
+// nothing changes: stopping the sound there would leave a breeze blowing
+// without its wind chime. A breeze that starts, or starts over in 団扇,
+// starts its sound anew at its first step.
 void Breeze() {
+    if (!StartBreeze())
+        return;
     StopSoundUnlessAlarm();
-    if (StartBreeze())
-        gMascot.flags.breezeLength = RandomBelow(4);
+    gMascot.flags.breezeLength = RandomBelow(4);
 }
 
 void ToggleLock() {

@@ -200,7 +200,7 @@ TEST_F(CommandsTest, BreezeDrawsALengthOnlyWhenOneStarts) {
         Command(IDM_BREEZE);
         EXPECT_EQ(gMascot.state, s);
         EXPECT_EQ(gMascot.flags.breezeLength, kNoBreeze) << s;
-        EXPECT_TRUE(SoundStopped()) << s; // a running breeze goes silent
+        EXPECT_TRUE(fake::sounds.empty()) << s; // a running breeze keeps its wind chime
         EXPECT_EQ(RandomBelow(4), first) << s;
     }
 
@@ -221,7 +221,9 @@ TEST_F(CommandsTest, BreezeDrawsALengthOnlyWhenOneStarts) {
     const int next = RandomBelow(4);
     SeedRandom();
     RandomBelow(4);
+    fake::sounds.clear();
     Command(IDM_BREEZE);
+    EXPECT_TRUE(SoundStopped()); // its sound starts anew with the count
     EXPECT_EQ(gMascot.state, Fanning);
     EXPECT_EQ(gMascot.breezeTicks, 0);
     EXPECT_EQ(gMascot.flags.breezeLength, next);
@@ -328,14 +330,17 @@ TEST_F(CommandsTest, BreezeInterruptedByMoveModeRunsAgainFromTheStart) {
     EXPECT_EQ(fake::sounds.back().resourceId, IDW_BREEZE);
 }
 
-// Move mode and a ringing alarm in the orders a user can bring about: what
-// the alarm does while the moving pose shows happens to the state underneath,
-// so every breeze runs out and the pose never outlasts move mode.
+// Move mode, the lock and a ringing alarm in the orders a user can bring
+// about: what the alarm does while the moving pose shows happens to the
+// state underneath, so every breeze runs out, no breeze flag outlives its
+// breeze state (which would hold the chooser back for good) and the pose
+// never outlasts move mode.
 TEST_F(CommandsTest, AlarmUnderMoveModeLeavesNoBreezeOrPoseBehind) {
     struct Case {
         UINT chosen; // from the menu, then a breeze when breeze is set
         bool breeze;
-        const char* events; // M move mode, A the alarm starts, E its minute ends, C panel click
+        const char* events; // M move mode, A the alarm starts, E its minute ends, C panel click,
+                            // L the lock
         UINT after;         // once any breeze has run out
     } cases[] = {{IDM_FANNING, true, "AMEM", Fanning},
                  {IDM_FANNING, true, "MAME", Fanning},
@@ -345,7 +350,12 @@ TEST_F(CommandsTest, AlarmUnderMoveModeLeavesNoBreezeOrPoseBehind) {
                  {IDM_DOZING, true, "AMEM", Dozing},
                  {IDM_LOOKING_AROUND, true, "MAEM", LookingAround},
                  {IDM_READING, false, "MAMC", Reading},
-                 {IDM_DOZING, false, "MAEM", Dozing}};
+                 {IDM_DOZING, false, "MAEM", Dozing},
+                 {IDM_READING, true, "ALEL", LookingAround},
+                 {IDM_FANNING, true, "ALCL", LookingAround},
+                 {IDM_DOZING, true, "AMLEML", LookingAround},
+                 {IDM_READING, true, "LAEL", Reading},
+                 {IDM_LOOKING_AROUND, true, "ALLE", LookingAround}};
     for (const Case& c : cases) {
         ResetProgram();
         WriteSettingsFile(
@@ -357,6 +367,8 @@ TEST_F(CommandsTest, AlarmUnderMoveModeLeavesNoBreezeOrPoseBehind) {
         for (const char* e = c.events; *e != '\0'; ++e) {
             if (*e == 'M')
                 Command(IDM_MOVE);
+            else if (*e == 'L')
+                Command(IDM_LOCK);
             else if (*e == 'C')
                 SendMessageA(gMascot.infoWindow, WM_LBUTTONDOWN, MK_LBUTTON, 0);
             else {
@@ -379,6 +391,7 @@ TEST_F(CommandsTest, AlarmUnderMoveModeLeavesNoBreezeOrPoseBehind) {
         }
         EXPECT_EQ(gMascot.flags.breezeLength, kNoBreeze) << c.events;
         EXPECT_EQ(gMascot.state, c.after) << c.chosen << c.events;
+        EXPECT_EQ(gMascot.resumeState, static_cast<int>(c.after)) << c.events; // no breeze state
         ASSERT_FALSE(fake::sounds.empty());
         EXPECT_EQ(fake::sounds.back().flags, 0u) << c.events;
         Destroy();
