@@ -72,6 +72,12 @@ bool FitsTheIntRange(int x, int y) {
     return x <= INT_MAX - kMascotSize && y <= INT_MAX - kMascotSize;
 }
 
+// True when [at, at + size) lies within [low, high).
+bool FitsBetween(LONG at, LONG size, LONG low, LONG high) { return at >= low && at + size <= high; }
+
+// value brought within [low, high]; low wins where the range is empty.
+LONG Clamp(LONG value, LONG low, LONG high) { return std::max(low, std::min(value, high)); }
+
 bool ShownOnAMonitor(int x, int y) {
     if (!FitsTheIntRange(x, y))
         return false;
@@ -88,18 +94,23 @@ POINT PanelPlaceBeside(int x, int y) {
     const RECT mascot{x, y, x + kMascotSize, y + kMascotSize};
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    if (!GetMonitorInfoA(MonitorFromRect(&mascot, MONITOR_DEFAULTTONULL), &monitor))
+    if (!GetMonitorInfoA(MonitorFromRect(&mascot, MONITOR_DEFAULTTONEAREST), &monitor))
         return designed;
     const RECT& work = monitor.rcWork;
-    RECT common{};
-    const bool whollyOn = IntersectRect(&common, &mascot, &work) && EqualRect(&common, &mascot);
-    // The panel ends 40 pixels short of her right edge and spans her lower
-    // 60 pixels, so on a work area that holds her it can only stick out on
-    // the left.
-    if (!whollyOn || designed.x >= work.left)
+    if (FitsBetween(designed.x, kPanelWidth, work.left, work.right) &&
+        FitsBetween(designed.y, kPanelHeight, work.top, work.bottom))
         return designed;
-    const LONG onHerRight = std::min<LONG>(x + kMascotSize, work.right - kPanelWidth);
-    return POINT{std::max<LONG>(onHerRight, work.left), designed.y};
+    // Beside her at her level as far as the work area allows, clear of her
+    // figure: on her left, the side the panel stands on, or else on her
+    // right; where neither side has room, as near its place as it can.
+    const LONG top = Clamp(designed.y, work.top, work.bottom - kPanelHeight);
+    const LONG left = x - kPanelWidth;
+    if (FitsBetween(left, kPanelWidth, work.left, work.right))
+        return POINT{left, top};
+    const LONG right = x + kMascotSize;
+    if (FitsBetween(right, kPanelWidth, work.left, work.right))
+        return POINT{right, top};
+    return POINT{Clamp(designed.x, work.left, work.right - kPanelWidth), top};
 }
 
 POINT StartPlace() {

@@ -26,11 +26,12 @@ inline POINT PanelPlace(int x, int y) {
                  static_cast<LONG>(static_cast<int>(static_cast<unsigned>(y) + 20u))};
 }
 
-// Where the panel stands beside a mascot at (x, y): PanelPlace, unless the
-// panel would be cut off there at the edge of the work area of the monitor
-// she stands wholly on (near its left edge, where a typed "0" or a drag puts
-// her); then beside her on her other side, inside that work area, clear of
-// her figure, so that its clock can be read and a click can reach it.
+// Where the panel stands beside a mascot at (x, y): PanelPlace wherever it
+// fits in the work area of the monitor nearest to her. Where it would be cut
+// off there (her feet over the taskbar, an edge or a corner, partly off the
+// monitor), it stands wholly inside that work area beside her, clear of her
+// figure where there is room, so that its clock can be read and a click can
+// reach it.
 POINT PanelPlaceBeside(int x, int y);
 
 // The start position read from the settings file.

@@ -70,6 +70,33 @@ check "after move mode the panel stands at (left-120, top+20), shown" \
     "$((nx - 120)) $((ny + 20)) 1" "$(probe window ChdClass | cut -d' ' -f1,2,5)"
 check "the new position is not saved" "初期位置Ｘ座標=Default" "$(key_line 初期位置Ｘ座標)"
 
+# Dragged partly off the left edge, and into the bottom-left corner over the
+# taskbar, she gets her panel wholly on the screen beside her.
+read -r left _ _ bottom < <(probe workarea)
+drag_to() { # drag_to X Y: in move mode, moves her top-left corner to X Y
+    local ox oy i
+    read -r ox oy < <(mascot_at)
+    xdotool mousemove $((ox + 40)) $((oy + 40)) mousedown 1
+    sleep 0.3
+    for i in 1 2 3 4 5 6 7 8 9 10; do
+        xdotool mousemove $((ox + 40 + ($1 - ox) * i / 10)) $((oy + 40 + ($2 - oy) * i / 10))
+        sleep 0.05
+    done
+    xdotool mouseup 1
+    sleep 0.5
+}
+for place in "-18 268 $((left + 62)) 288" "-10 $((bottom - 48)) $((left + 70)) $((bottom - 60))"; do
+    read -r tx ty ex ey <<<"$place"
+    choose_from_menu $((nx + 40)) $((ny + 40)) 5 # 移動(&M)
+    drag_to "$tx" "$ty"
+    read -r nx ny < <(mascot_at)
+    check "dragged to $tx,$ty" "$tx $ty" "$nx $ny"
+    choose_from_menu $((nx + 40)) $((ny + 40)) 5
+    check "after the drag to $tx,$ty the panel stands at $ex,$ey, shown" "$ex $ey 1" \
+        "$(probe window ChdClass | cut -d' ' -f1,2,5)"
+    screenshot "menu-dragged-to-$tx-$ty"
+done
+
 choose_from_menu $((nx + 40)) $((ny + 40)) 9 # 終了(&X)
 wait_exit "$pid" 10
 check "exit from the menu ends the program with code 0" 0 "$exit_code"

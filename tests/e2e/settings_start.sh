@@ -52,6 +52,22 @@ check "on top 2: the on-top command changes nothing" "1 1" \
 check "on top 2: the key keeps its value" "手前に表示=2" "$(settings_text | grep '^手前に表示=')"
 stop "on top 2"
 
+# Where the panel would be cut off, it stands wholly on the screen beside
+# her, clear of her figure, its clock page readable: her feet one pixel over
+# the taskbar at the left edge, partly off the left edge, over the taskbar
+# at the right edge (where the alarm line would be cut off).
+for place in "0 $((bottom - 79)) $((left + 80)) $((bottom - 60))" \
+    "-30 300 $((left + 50)) 320" \
+    "Right $((bottom - 48)) $((right - 240)) $((bottom - 60))"; do
+    read -r sx sy ex ey <<<"$place"
+    start_with "[OPTION]" "初期位置Ｘ座標=$sx" "初期位置Ｙ座標=$sy"
+    check "at $sx,$sy: the panel stands at $ex,$ey" "$ex $ey 1" "$(cut -d' ' -f1,2,3 <<<"$panel")"
+    sleep 1
+    check "at $sx,$sy: its clock page can be read" 0 "$(panel_page "$ex" "$ey" "start-panel-$sx-$sy")"
+    screenshot "start-at-$sx-$sy"
+    stop "at $sx,$sy"
+done
+
 # The screen is 1024 wide: at 5000 nothing of the mascot would show.
 start_with "[OPTION]" "初期位置Ｘ座標=5000" "初期位置Ｙ座標=Bottom"
 check "a place off every monitor starts at the Default place" \

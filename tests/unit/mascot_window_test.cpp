@@ -310,27 +310,39 @@ TEST_F(MascotWindowTest, ConfiguredPositionMovesBothWindows) {
         const RECT mascot = Rect(gMascot.mainWindow);
         EXPECT_EQ(mascot.left, c.kept ? c.x : defaultX) << c.x << "," << c.y;
         EXPECT_EQ(mascot.top, c.kept ? c.y : defaultY) << c.x << "," << c.y;
-        EXPECT_EQ(Rect(gMascot.infoWindow).left, mascot.left - 120);
+        // Kept at a corner, she has the panel wholly on the screen beside her.
+        const RECT panel = Rect(gMascot.infoWindow);
+        RECT common{};
+        EXPECT_EQ(IntersectRect(&common, &panel, &mascot), c.kept ? FALSE : TRUE) << c.x;
+        EXPECT_EQ(panel.left, c.kept ? (c.x < 0 ? left + 1 : right - 161) : mascot.left - 120) << c.x;
         EXPECT_NE(ReadSettingsFile().find(keys), std::string::npos);
         Destroy();
     }
 
-    // Where the panel would stick out of the work area at its left edge while
-    // the mascot stands wholly on it, it stands on her right, clear of her.
+    // Where the panel would stick out of the work area, it stands inside it
+    // beside her, clear of her figure: on her left where there is room, else
+    // on her right, at her level as far as the work area allows.
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoA(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT work = monitor.rcWork;
     struct PanelCase {
         std::string x, y;
-        int mascotX, mascotY, panelX;
+        int mascotX, mascotY, panelX, panelY;
     } panelCases[] = {
-        {"left", "300", work.left, 300, work.left + 80}, // a typo reads as 0
-        {"119", "300", work.left + 119, 300, work.left + 199},
-        {"Left", "Top", work.left + work.left / 10 + 120, work.top + work.top / 10, work.left},
-        {"-1", "300", work.left - 1, 300, work.left - 121}, // not wholly on it
-        {"0", "Default", work.left, work.bottom - 80, work.left + 80},
-        {"0", std::to_string(work.bottom - 79), work.left, work.bottom - 79, work.left - 120},
+        {"left", "300", work.left, 300, work.left + 80, 320}, // a typo reads as 0
+        {"119", "300", work.left + 119, 300, work.left + 199, 320},
+        {"Left", "Top", work.left + work.left / 10 + 120, work.top + work.top / 10, work.left,
+         work.top + work.top / 10 + 20},
+        {"-1", "300", work.left - 1, 300, work.left + 79, 320}, // partly off the monitor
+        {"0", "Default", work.left, work.bottom - 80, work.left + 80, work.bottom - 60},
+        // Her feet over the taskbar, at the left and at the right.
+        {"0", std::to_string(work.bottom - 79), work.left, work.bottom - 79, work.left + 80,
+         work.bottom - 60},
+        {"Right", std::to_string(work.bottom - 40), work.right - 80, work.bottom - 40,
+         work.right - 240, work.bottom - 60},
+        {std::to_string(work.right - 240), std::to_string(work.bottom - 60), work.right - 240,
+         work.bottom - 60, work.right - 400, work.bottom - 60},
     };
     for (const PanelCase& c : panelCases) {
         ResetProgram();
@@ -340,7 +352,7 @@ TEST_F(MascotWindowTest, ConfiguredPositionMovesBothWindows) {
         EXPECT_EQ(Rect(gMascot.mainWindow).left, c.mascotX) << c.x << "," << c.y;
         EXPECT_EQ(Rect(gMascot.mainWindow).top, c.mascotY) << c.x << "," << c.y;
         EXPECT_EQ(Rect(gMascot.infoWindow).left, c.panelX) << c.x << "," << c.y;
-        EXPECT_EQ(Rect(gMascot.infoWindow).top, c.mascotY + 20) << c.x << "," << c.y;
+        EXPECT_EQ(Rect(gMascot.infoWindow).top, c.panelY) << c.x << "," << c.y;
         Destroy();
     }
 }

@@ -75,12 +75,17 @@ TEST(StartPosition, MissingKeysMeanDefault) {
     EXPECT_EQ(StartY(), y);
 }
 
-// Beside a place on no monitor, or one whose far edges pass the int range,
-// the panel keeps its designed place: there is no work area to keep it in.
-TEST(StartPosition, PanelBesideAPlaceOnNoMonitorIsTheDesignedOne) {
-    for (POINT place : {POINT{-30000, -30000}, POINT{INT_MAX - 10, 100}}) {
-        const POINT panel = PanelPlaceBeside(place.x, place.y);
-        EXPECT_EQ(panel.x, place.x - 120) << place.x;
-        EXPECT_EQ(panel.y, place.y + 20) << place.x;
-    }
+// Beside a place on no monitor the panel keeps to the nearest one's work
+// area; beside one whose far edges pass the int range, which no monitor
+// reaches, it keeps its designed place.
+TEST(StartPosition, PanelBesideAPlaceOnNoMonitor) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromPoint(POINT{-30000, -30000}, MONITOR_DEFAULTTONEAREST), &monitor);
+    const POINT nearest = PanelPlaceBeside(-30000, -30000);
+    EXPECT_EQ(nearest.x, monitor.rcWork.left);
+    EXPECT_EQ(nearest.y, monitor.rcWork.top);
+    const POINT beyond = PanelPlaceBeside(INT_MAX - 10, 100);
+    EXPECT_EQ(beyond.x, INT_MAX - 130);
+    EXPECT_EQ(beyond.y, 120);
 }
