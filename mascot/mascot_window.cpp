@@ -148,15 +148,19 @@ void OnCreate(HWND window) {
 void TellSettingsUnwritable(HWND window) {
     wchar_t folder[MAX_PATH] = L"."; // left so when the call fails or the path does not fit
     GetCurrentDirectoryW(MAX_PATH, folder); // in Unicode, whatever the system's code page
-    char text[1024];
+    char text[2048];
     std::snprintf(text, sizeof text,
                   "次のフォルダーに設定ファイル mascot.ini を書き込めません。\n%s\n\n"
                   "このフォルダーでは設定が保存されないため、アラームを設定しても鳴りま"
                   "せん。「手前に表示」と「情報を表示」の選択も、次に起動すると元に戻り"
                   "ます。\n\n"
                   "書き込みのできるフォルダーから起動してください。たとえば、マスコットを"
-                  " Program Files の外のフォルダーに置き、「作業フォルダー」をそのフォルダー"
-                  "にしたショートカットから起動します。",
+                  " C:\\Users\\（ユーザー名）\\mascot のような自分用のフォルダーに置き、"
+                  "「作業フォルダー」をそのフォルダーにしたショートカットから起動します。\n\n"
+                  "Program Files の中のほか、「ドキュメント」やデスクトップも、Windows "
+                  "セキュリティの「コントロールされたフォルダー アクセス」やセキュリティ "
+                  "ソフトに保護されていたり、OneDrive に移されていたりして、書き込めない"
+                  "ことがあります。",
                   ShiftJisFromWide(folder).c_str());
     ShowMessage(window, text, "設定の保存（デスクトップマスコット）", MB_ICONWARNING);
 }
