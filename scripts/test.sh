@@ -33,5 +33,6 @@ else
     test_build=win64
     (cd build/win32 && ctest --output-on-failure -L static) || exit 1
 fi
-# Two at a time: the alarm test waits on its own display beside the others.
-cd "build/$test_build" && ctest --output-on-failure -j 2
+# Three at a time: the two alarm tests spend their minutes waiting on
+# displays of their own, beside the others.
+cd "build/$test_build" && ctest --output-on-failure -j 3

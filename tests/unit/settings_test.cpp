@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/shift_jis.h"
+#include "settings/byte_profile.h"
 #include "settings/ini_bytes.h"
 #include "settings/settings.h"
 #include "support/test_env.h"
@@ -159,4 +161,48 @@ TEST_F(SettingsTest, FileKeptByHandAsTheProfileCallsKeepIt) {
     EXPECT_FALSE(ini::HasByteOrderMark(file));
     EXPECT_TRUE(ini::HasByteOrderMark("\xEF\xBB\xBF[ALARM]"));
     EXPECT_TRUE(ini::HasByteOrderMark(std::string("\xFF\xFE[\0", 4)));
+}
+
+// The same by hand through the file itself, as a system of another code
+// page uses it: the reads and their defaults, the cut, a file that cannot be
+// written, and a Unicode file, which the profile calls' Unicode forms keep.
+TEST_F(SettingsTest, ByteProfileReadsAndWritesTheFileAsTheProfileCallsDo) {
+    char text[kSettingTextSize];
+    ByteProfileText(kSectionAlarm, kKeyAlarmHour, "Default", text, kSettingTextSize);
+    EXPECT_STREQ(text, "Default");
+    EXPECT_EQ(ByteProfileInt(kSectionAlarm, kKeyAlarmHour, 24), 24);
+    EXPECT_EQ(GetFileAttributesA("mascot.ini"), INVALID_FILE_ATTRIBUTES);
+    for (const char* value : {"0", "Default", "Default"})
+        EXPECT_TRUE(ByteProfileWrite(kSectionAlarm, kKeyAlarmMinute, value));
+    EXPECT_TRUE(ByteProfileWrite(kSectionAlarm, kKeyAlarmHour, " 7"));
+    EXPECT_EQ(ReadSettingsFile(), "[ALARM]\r\n設定時刻分=Default\r\n設定時刻時=7\r\n");
+    EXPECT_EQ(ByteProfileInt(kSectionAlarm, kKeyAlarmHour, 24), 7);
+
+    WriteSettingsFile("[OPTION]\r\n初期位置Ｘ座標=-30px\r\n初期位置Ｙ座標=+12\r\n手前に表示=\r\n"
+                      "情報ウィンドウ=x\r\nアラーム種類=" +
+                      std::string(98, 'a') + "ア\r\n");
+    EXPECT_EQ(ByteProfileInt(kSectionOption, kKeyStartX, 0), -30);
+    EXPECT_EQ(ByteProfileInt(kSectionOption, kKeyStartY, 0), 12);
+    EXPECT_EQ(ByteProfileInt(kSectionOption, kKeyOnTop, 1), 1); // empty: the default
+    EXPECT_EQ(ByteProfileInt(kSectionOption, kKeyInfoWindow, 1), 0);
+    ByteProfileText(kSectionOption, kKeyAlarmSound, "0", text, kSettingTextSize);
+    EXPECT_EQ(std::string(text), std::string(98, 'a')); // never half a character
+
+    ResetProgram();
+    ASSERT_TRUE(CreateDirectoryA("mascot.ini", nullptr));
+    EXPECT_FALSE(ByteProfileWrite(kSectionOption, kKeyOnTop, "0"));
+    EXPECT_EQ(ByteProfileInt(kSectionOption, kKeyOnTop, 1), 1);
+    RemoveDirectoryA("mascot.ini");
+
+    EXPECT_EQ(ShiftJisFromWide(WideFromShiftJis("アラーム 設定なし").c_str()), "アラーム 設定なし");
+    EXPECT_EQ(WideFromShiftJis("\x82\x77"), L"\xFF38"); // full-width X
+    EXPECT_EQ(ShiftJisFromWide(L"\xD55C"), "?"); // Shift-JIS has no hangul
+    const std::wstring unicodeFile = L"\xFEFF" + WideFromShiftJis("[OPTION]\r\n手前に表示=0\r\n");
+    WriteSettingsFile(std::string(reinterpret_cast<const char*>(unicodeFile.data()),
+                                  unicodeFile.size() * sizeof(wchar_t)));
+    EXPECT_EQ(ByteProfileInt(kSectionOption, kKeyOnTop, 1), 0);
+    EXPECT_TRUE(ByteProfileWrite(kSectionOption, kKeyInfoWindow, "0"));
+    ByteProfileText(kSectionOption, kKeyInfoWindow, "1", text, kSettingTextSize);
+    EXPECT_STREQ(text, "0");
+    EXPECT_EQ(ReadSettingsFile().compare(0, 2, "\xFF\xFE"), 0); // still Unicode
 }
