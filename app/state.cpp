@@ -58,13 +58,7 @@ bool CarriesBreeze(UINT s) {
     return s == Fanning || s == LookingAroundBreeze || s == DozingBreeze || s == ReadingBreeze;
 }
 
-} // namespace
-
-void ReturnAfterAlarm(unsigned primed) {
-    if (gMascot.flags.animLock == 0) {
-        RestoreResumeState(primed);
-        return;
-    }
+void EndBreezeLeftBehind() {
     const UINT shown = StateUnderneath();
     if (gMascot.flags.breezeOn == 1 && !CarriesBreeze(shown)) {
         gMascot.flags.breezeOn = 0;
@@ -73,6 +67,15 @@ void ReturnAfterAlarm(unsigned primed) {
         // Nor is the breeze state the state to return to any more.
         gMascot.resumeState = static_cast<int>(shown);
     }
+}
+
+} // namespace
+
+void ReturnAfterAlarm(unsigned primed) {
+    if (gMascot.flags.animLock == 0)
+        RestoreResumeState(primed);
+    else
+        EndBreezeLeftBehind();
 }
 
 void RestoreResumeState(unsigned primed) {

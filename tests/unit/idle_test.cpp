@@ -127,3 +127,57 @@ TEST_F(IdleTest, AnimationStepsOnEverySecondTick) {
     EXPECT_EQ(Cursor(Moving), 1u);      // five steps through the four moving frames
     EXPECT_EQ(gMascot.chooserTicks, 5); // the chooser is called before each step
 }
+
+namespace {
+
+LRESULT CALLBACK ForwardTimer(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER && wParam == kModalTickTimer) {
+        ModalTick();
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// True when a tick ran while a menu's or dialog box's loop went idle after
+// every message for the given time, as it does when the mouse moves over it.
+bool TickedWhileModal(HWND window, int ms) {
+    const DWORD before = gMascot.lastTick;
+    fake::milliseconds = before + 100; // a tick is due
+    for (int waited = 0; waited < ms; waited += 30) {
+        StartModalTicks(window);
+        Sleep(30);
+        MSG message;
+        while (PeekMessageA(&message, window, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+    }
+    return gMascot.lastTick != before;
+}
+
+} // namespace
+
+TEST_F(IdleTest, TimerCarriesTheTicksThroughModalLoopsUntilTheLoopRunsAgain) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = ForwardTimer;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "IdleTestTimer";
+    RegisterClassA(&windowClass);
+    gMascot.mainWindow = CreateWindowA("IdleTestTimer", nullptr, WS_POPUP, 0, 0, 10, 10, nullptr,
+                                       nullptr, windowClass.hInstance, nullptr);
+    ASSERT_NE(gMascot.mainWindow, nullptr);
+    gMascot.lastTick = 1000;
+    // Going idle again does not put the timer off.
+    EXPECT_TRUE(TickedWhileModal(gMascot.mainWindow, 400));
+    // Back in the program's own loop the timer stops.
+    fake::milliseconds = gMascot.lastTick;
+    IdleTick();
+    EXPECT_EQ(gMascot.modalTicks, 0);
+    const DWORD last = gMascot.lastTick;
+    fake::milliseconds = last + 100;
+    Sleep(250);
+    MSG message;
+    while (PeekMessageA(&message, gMascot.mainWindow, 0, 0, PM_REMOVE))
+        DispatchMessageA(&message);
+    EXPECT_EQ(gMascot.lastTick, last);
+    DestroyWindow(gMascot.mainWindow);
+    UnregisterClassA("IdleTestTimer", windowClass.hInstance);
+}
