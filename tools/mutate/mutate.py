@@ -18,6 +18,9 @@ virtual display and Wine prefix.
 --only TEXT     only mutants whose id or file holds TEXT (repeatable: any)
 --rule NAME     only mutants of this rule, as in their ids (repeatable: any)
 --lines N,...   only these lines of mutants.txt
+--changed-since REV   only the generated mutants on lines added or changed
+                since the git revision REV, and the hand-written ones of
+                the files changed since then
 --sample N      a random sample of N of the selected mutants ...
 --seed S        ... drawn with this seed (default 1)
 --survivors     only the mutants whose last result survived
@@ -140,12 +143,30 @@ def read_results():
     return records
 
 
+def changed_lines(rev):
+    """{file: set of line numbers} of the program's sources added or changed since rev."""
+    diff = subprocess.run(["git", "diff", "-U0", rev, "--"] + list(PROGRAM_PARTS), cwd=ROOT,
+                          capture_output=True, text=True, check=True).stdout
+    changed, file = {}, None
+    for line in diff.splitlines():
+        if line.startswith("+++ "):
+            file = line[6:] if line.startswith("+++ b/") else None
+        elif line.startswith("@@") and file is not None:
+            start, count = re.search(r"\+(\d+)(?:,(\d+))?", line).groups()
+            first = int(start)
+            changed.setdefault(file, set()).update(range(first, first + int(count or 1)))
+    return changed
+
+
 def select(mutants, args, records):
     lines = {int(n) for n in args.lines.split(",") if n.strip()}
+    changed = changed_lines(args.changed_since) if args.changed_since else None
     chosen = [m for m in mutants
               if (not args.only or any(t in m.id or t in m.file for t in args.only))
               and (not args.rule or m.rule in args.rule)
-              and (not lines or (m.origin == "listed" and m.number in lines))]
+              and (not lines or (m.origin == "listed" and m.number in lines))
+              and (changed is None or (m.file in changed and (
+                  m.origin == "listed" or m.line in changed[m.file])))]
     if args.survivors:
         last = {}
         for r in records:
@@ -384,6 +405,7 @@ def main():
     parser.add_argument("--only", action="append", default=[])
     parser.add_argument("--rule", action="append", default=[])
     parser.add_argument("--lines", default="")
+    parser.add_argument("--changed-since", default="")
     parser.add_argument("--sample", type=int, default=0)
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--survivors", action="store_true")
@@ -479,7 +501,7 @@ def main():
     with open(SUMMARY, "w", encoding="utf-8") as f:
         f.write(text)
     whole = not (args.only or args.rule or args.lines or args.sample or args.survivors or args.listed
-                 or args.compile_only)
+                 or args.compile_only or args.changed_since)
     if whole:
         with open(CHECKED_IN_SUMMARY, "w", encoding="utf-8") as f:
             f.write(text)
