@@ -32,8 +32,6 @@ std::string ShiftJisFromWide(const wchar_t* text) {
 }
 
 int ShowMessage(HWND owner, const char* text, const char* caption, UINT type) {
-    if (SystemCodePageIsShiftJis())
-        return MessageBoxA(owner, text, caption, type);
     return MessageBoxW(owner, WideFromShiftJis(text).c_str(), WideFromShiftJis(caption).c_str(),
                        type);
 }

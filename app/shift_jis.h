@@ -18,6 +18,6 @@ std::wstring WideFromShiftJis(const char* text);
 // Characters that Shift-JIS lacks become "?".
 std::string ShiftJisFromWide(const wchar_t* text);
 
-// MessageBoxA, or its Unicode form with the texts converted where the
-// system's code page would garble them.
+// A message box with the texts converted, as MessageBoxA shows them on a
+// Japanese system.
 int ShowMessage(HWND owner, const char* text, const char* caption, UINT type);

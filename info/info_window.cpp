@@ -66,16 +66,11 @@ void InitInfoCanvas() {
     ReleaseDC(gMascot.infoWindow, windowDC);
 }
 
-// The face name is Shift-JIS text, which a system of another code page
-// would read garbled, and then give the panel some other font.
+// The face name is Shift-JIS text, converted here: a system of another code
+// page would read it garbled, and then give the panel some other font.
 void CreateInfoFont() {
-    if (SystemCodePageIsShiftJis())
-        gMascot.infoFont = CreateFontA(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                       SHIFTJIS_CHARSET, 0, 0, 0, 0, kFontFace);
-    else
-        gMascot.infoFont = CreateFontW(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                       SHIFTJIS_CHARSET, 0, 0, 0, 0,
-                                       WideFromShiftJis(kFontFace).c_str());
+    gMascot.infoFont = CreateFontW(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0,
+                                   0, 0, 0, WideFromShiftJis(kFontFace).c_str());
 }
 
 LRESULT CALLBACK InfoWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -74,6 +74,17 @@ run "$utf8" "$MASCOT_WINDOWS10_EXE" pid
 check "the choices survive a restart: not on top, no panel" "1 0 0 0" \
     "$(probe window "TAMARIN MASCOT1" | cut -d' ' -f5,6) $(probe window ChdClass | cut -d' ' -f5,6)"
 
+icon=$(tray_icon_centre || echo none)
+check "UTF-8: her icon is in the notification area" 1 "$([ "$icon" != none ] && echo 1 || echo 0)"
+if [ "$icon" != none ]; then
+    xdotool mousemove ${icon% *} ${icon#* } click 3
+    sleep 0.5
+    check "UTF-8: a right click on it opens her menu" 1 \
+        "$([ "$(probe menu 3000)" != none ] && echo 1 || echo 0)"
+    xdotool key Escape
+    sleep 0.3
+fi
+
 MASCOT_LOCALE=$utf8 "$WINE_RUN" "$MASCOT_WINDOWS10_EXE" >/dev/null 2>&1 &
 second=$!
 box=$(probe dialog 20000)
