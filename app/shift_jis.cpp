@@ -1,5 +1,7 @@
 #include "app/shift_jis.h"
 
+#include <cstring>
+
 namespace {
 
 constexpr UINT kShiftJis = 932;
@@ -11,23 +13,21 @@ bool SystemCodePageIsShiftJis() {
     return shiftJis;
 }
 
+// Asked for the length first; a call with no room only measures.
 std::wstring WideFromShiftJis(const char* text) {
-    const int length = MultiByteToWideChar(kShiftJis, 0, text, -1, nullptr, 0);
-    if (length <= 0)
-        return std::wstring();
+    const int bytes = static_cast<int>(std::strlen(text));
+    const int length = MultiByteToWideChar(kShiftJis, 0, text, bytes, nullptr, 0);
     std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(kShiftJis, 0, text, -1, &wide[0], length);
-    wide.resize(static_cast<size_t>(length - 1)); // without the terminating zero
+    MultiByteToWideChar(kShiftJis, 0, text, bytes, wide.data(), length);
     return wide;
 }
 
 std::string ShiftJisFromWide(const wchar_t* text) {
-    const int length = WideCharToMultiByte(kShiftJis, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 0)
-        return std::string();
+    const int characters = static_cast<int>(std::wcslen(text));
+    const int length =
+        WideCharToMultiByte(kShiftJis, 0, text, characters, nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(kShiftJis, 0, text, -1, &bytes[0], length, nullptr, nullptr);
-    bytes.resize(static_cast<size_t>(length - 1));
+    WideCharToMultiByte(kShiftJis, 0, text, characters, bytes.data(), length, nullptr, nullptr);
     return bytes;
 }
 

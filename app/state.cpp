@@ -63,7 +63,6 @@ void EndBreezeLeftBehind() {
     if (gMascot.flags.breezeOn == 1 && !CarriesBreeze(shown)) {
         gMascot.flags.breezeOn = 0;
         gMascot.flags.breezeLength = kNoBreeze;
-        gMascot.breezeTicks = 0;
         // Nor is the breeze state the state to return to any more.
         gMascot.resumeState = static_cast<int>(shown);
     }

@@ -29,21 +29,10 @@ constexpr const char* kTrayTip = "マスコットメニュー";
 constexpr int kTrayRetryTicks = 3000;
 constexpr int kTrayRetryEvery = 30;
 
-// The icon's record as it stands, its tip being Shift-JIS text: where the
-// system's code page would garble the tip, the record's Unicode form
-// carries it.
+// The icon's record as it stands, in its Unicode form: its tip is Shift-JIS
+// text, which a system of another code page would garble.
 BOOL NotifyTray(DWORD message) {
-    const NOTIFYICONDATAA& tray = gMascot.trayData;
-    if (SystemCodePageIsShiftJis())
-        return Shell_NotifyIconA(message, &gMascot.trayData);
-    NOTIFYICONDATAW wide{};
-    wide.cbSize = NOTIFYICONDATAW_V1_SIZE;
-    wide.hWnd = tray.hWnd;
-    wide.uID = tray.uID;
-    wide.uFlags = tray.uFlags;
-    wide.uCallbackMessage = tray.uCallbackMessage;
-    wide.hIcon = tray.hIcon;
-    lstrcpynW(wide.szTip, WideFromShiftJis(tray.szTip).c_str(), 64); // the first form's length
+    NOTIFYICONDATAW wide = WideTrayData(gMascot.trayData);
     return Shell_NotifyIconW(message, &wide);
 }
 
@@ -199,6 +188,19 @@ void OnEndSession(HWND window, WPARAM ending, LPARAM how) {
 }
 
 } // namespace
+
+NOTIFYICONDATAW WideTrayData(const NOTIFYICONDATAA& tray) {
+    NOTIFYICONDATAW wide{};
+    wide.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    wide.hWnd = tray.hWnd;
+    wide.uID = tray.uID;
+    wide.uFlags = tray.uFlags;
+    wide.uCallbackMessage = tray.uCallbackMessage;
+    wide.hIcon = tray.hIcon;
+    // The tip of the first form holds 64 characters, its zero included.
+    lstrcpynW(wide.szTip, WideFromShiftJis(tray.szTip).c_str(), 64);
+    return wide;
+}
 
 void RetryTrayIcon() {
     if (gMascot.trayRetryTicks <= 0)

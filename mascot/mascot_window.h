@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 constexpr UINT kTrayMessage = WM_USER; // notification-icon callback
 // Posted once when the settings file cannot be written.
@@ -12,6 +13,10 @@ LRESULT CALLBACK MascotWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 // Called on every tick: offers the notification icon again while a busy
 // shell has not taken it.
 void RetryTrayIcon();
+
+// The icon's record in its Unicode form (the first form, as the record is),
+// the tip converted from Shift-JIS: what the shell is handed.
+NOTIFYICONDATAW WideTrayData(const NOTIFYICONDATAA& tray);
 
 // Makes the panel and then the mascot topmost (after = HWND_TOPMOST) or not
 // (HWND_NOTOPMOST); their places and sizes stay.

@@ -128,8 +128,8 @@ std::string WithValue(const std::string& text, const char* section, const char* 
         return result;
     }
     const std::string line = std::string(key) + "=" + value + "\r\n";
-    if (place.sectionFound) {
-        const bool endsLine = place.sectionEnd > 0 && text[place.sectionEnd - 1] == '\n';
+    if (place.sectionFound) { // it ends past its "[" and "]" at least
+        const bool endsLine = text[place.sectionEnd - 1] == '\n';
         result.insert(place.sectionEnd, endsLine ? line : "\r\n" + line);
         return result;
     }

@@ -153,6 +153,23 @@ alarm_line_shown() { # alarm_line_shown PX PY N NAME
     echo "$shown"
 }
 
+# 1 when the alarm line of the panel at PX PY blinks: shown in some and left
+# out in others of at most N screenshots, taken until both are seen; else 0.
+# (The screen under Wine may hold one of the two for seconds at a time, so a
+# fixed handful of looks can meet only one.) The last one is kept as NAME.
+alarm_line_blinks() { # alarm_line_blinks PX PY N NAME
+    local i shown=0 hidden=0
+    for ((i = 0; i < $3 && (shown == 0 || hidden == 0); i++)); do
+        if [ "$(panel_page "$1" "$2" "$4")" = 0 ]; then
+            shown=$((shown + 1))
+        else
+            hidden=$((hidden + 1))
+        fi
+        sleep 0.2
+    done
+    echo $((shown > 0 && hidden > 0))
+}
+
 # Waits until at least FROM and at most TO seconds of the minute have passed,
 # so that what follows fits into one minute.
 wait_for_early_minute() { # wait_for_early_minute FROM TO

@@ -56,6 +56,12 @@ for _ in 1 2 3 4 5 6 7 8 9 10; do
     xdotool mousemove_relative -- -30 -25
     sleep 0.05
 done
+# Held still, she goes on with her moving pose: the ticks go on in the drag.
+poses=$(for _ in 1 2 3 4 5; do
+    import -window root -crop "80x80+$((x - 300))+$((y - 250))" +repage rgb:- 2>/dev/null | md5sum
+    sleep 0.3
+done | sort -u | wc -l)
+check "while she is held in the drag, her moving pose goes on" 1 $((poses > 1))
 xdotool mouseup 1
 sleep 0.5
 check "the figure follows the mouse in move mode" "$((x - 300)) $((y - 250))" "$(mascot_at)"

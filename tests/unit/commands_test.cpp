@@ -355,6 +355,8 @@ TEST_F(CommandsTest, AlarmUnderMoveModeLeavesNoBreezeOrPoseBehind) {
                  {IDM_FANNING, true, "ALCL", LookingAround},
                  {IDM_DOZING, true, "AMLEML", LookingAround},
                  {IDM_READING, true, "LAEL", Reading},
+                 {IDM_DOZING, true, "LAEL", Dozing},
+                 {IDM_LOOKING_AROUND, true, "LAEL", LookingAround},
                  {IDM_LOOKING_AROUND, true, "ALLE", LookingAround}};
     for (const Case& c : cases) {
         ResetProgram();

@@ -2,6 +2,7 @@
 // window system with a controlled clock.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -532,6 +533,20 @@ TEST_F(MascotWindowTest, IconIsAddedAgainWhenTheTaskbarIsMadeAnew) {
     EXPECT_EQ(colour.bmHeight, 16);
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
+    // Where the system's code page is not 932, its Unicode form is handed
+    // over: the same record, the tip converted.
+    const NOTIFYICONDATAW wide = WideTrayData(tray);
+    EXPECT_EQ(wide.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE));
+    EXPECT_EQ(wide.hWnd, tray.hWnd);
+    EXPECT_EQ(wide.uID, tray.uID);
+    EXPECT_EQ(wide.uFlags, tray.uFlags);
+    EXPECT_EQ(wide.uCallbackMessage, tray.uCallbackMessage);
+    EXPECT_EQ(wide.hIcon, tray.hIcon);
+    EXPECT_STREQ(wide.szTip, L"\x30DE\x30B9\x30B3\x30C3\x30C8\x30E1\x30CB\x30E5\x30FC");
+    NOTIFYICONDATAA longTip = tray;
+    std::memset(longTip.szTip, 'a', sizeof longTip.szTip - 1);
+    longTip.szTip[sizeof longTip.szTip - 1] = '\0';
+    EXPECT_EQ(std::wstring(WideTrayData(longTip).szTip), std::wstring(63, L'a'));
     NOTIFYICONDATAA& icon = gMascot.trayData;
     ASSERT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &icon)); // it is there
     // Refused because it is there already (as when a slow shell added it

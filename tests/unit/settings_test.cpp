@@ -136,31 +136,44 @@ TEST_F(SettingsTest, FileKeptByHandAsTheProfileCallsKeepIt) {
     EXPECT_TRUE(ini::FindValue(byHand, kSectionAlarm, kKeyAlarmMinute, &value));
     EXPECT_EQ(value, "Default"); // the hour and the minute are two keys
 
-    // The user's file: a note, blanks, quotes, a line without "=", a second
-    // section of the same name, no line end at the end.
-    const std::string file = "; メモ\r\n[ALARM]\r\n 設定時刻分 = \"30\" \r\n"
-                             "アラーム使用\r\n\r\n[USER]\r\n名前=たまりん\r\n"
-                             "[ALARM]\r\n毎日アラーム=1";
-    EXPECT_TRUE(ini::FindValue(file, kSectionAlarm, kKeyAlarmMinute, &value));
-    EXPECT_EQ(value, "30");
-    EXPECT_FALSE(ini::FindValue(file, kSectionAlarm, kKeyAlarmUse, &value));
-    EXPECT_FALSE(ini::FindValue(file, kSectionAlarm, kKeyAlarmDaily, &value)); // first section only
+    // The user's file: a note, blanks and tabs, quotes, a line without "=",
+    // one that only starts like a section, a blank line, a section of the
+    // same length, a second section of the same name, no line end at the end.
+    const std::string head = "; メモ\r\n[ALARM]\r\n 設定時刻分\t= ";
+    const std::string middle = " \r\n[not a section\r\nアラーム使用";
+    const std::string tail = "\r\n\r\n  \t手前に表示 = 2\r\n";
+    const std::string others = "[ALERT]\r\n毎日アラーム=3\r\n[USER]\r\n名前=たまりん\r\n空=\"\"\r\n"
+                               "片=\"\r\n引用='x'\r\n数=1221\r\n[ALARM]\r\n毎日アラーム=1";
+    const std::string file = head + "\"30\"" + middle + tail + others;
+    const auto found = [&file](const char* section, const char* key) {
+        std::string text;
+        return ini::FindValue(file, section, key, &text) ? text : "(missing)";
+    };
+    EXPECT_EQ(found(kSectionAlarm, kKeyAlarmMinute), "30");
+    EXPECT_EQ(found(kSectionAlarm, kKeyOnTop), "2");
+    EXPECT_EQ(found(kSectionAlarm, kKeyAlarmUse), "(missing)");   // no "="
+    EXPECT_EQ(found(kSectionAlarm, kKeyAlarmDaily), "(missing)"); // first section only
+    EXPECT_EQ(found("USER", "空") + found("USER", "片") + found("USER", "引用") + found("USER", "数"),
+              "\"x1221");
     EXPECT_EQ(ini::WithValue(file, kSectionAlarm, kKeyAlarmMinute, "45"),
-              "; メモ\r\n[ALARM]\r\n 設定時刻分 = 45 \r\n"
-              "アラーム使用\r\n\r\n[USER]\r\n名前=たまりん\r\n[ALARM]\r\n毎日アラーム=1");
+              head + "45" + middle + tail + others);
     EXPECT_EQ(ini::WithValue(file, kSectionAlarm, kKeyAlarmUse, "1"),
-              "; メモ\r\n[ALARM]\r\n 設定時刻分 = \"30\" \r\n"
-              "アラーム使用=1\r\n\r\n[USER]\r\n名前=たまりん\r\n[ALARM]\r\n毎日アラーム=1");
+              head + "\"30\"" + middle + "=1" + tail + others);
+    EXPECT_EQ(ini::WithValue(file, kSectionAlarm, kKeyAlarmHour, "7"),
+              head + "\"30\"" + middle + tail + "設定時刻時=7\r\n" + others);
     EXPECT_EQ(ini::WithValue(file, "USER", "色", "青"),
-              "; メモ\r\n[ALARM]\r\n 設定時刻分 = \"30\" \r\n"
-              "アラーム使用\r\n\r\n[USER]\r\n名前=たまりん\r\n色=青\r\n[ALARM]\r\n毎日アラーム=1");
+              head + "\"30\"" + middle + tail + others.substr(0, others.size() - 23) + "色=青\r\n" +
+                  others.substr(others.size() - 23));
     EXPECT_EQ(ini::WithValue(file, kSectionOption, kKeyOnTop, "1"),
               file + "\r\n[OPTION]\r\n手前に表示=1\r\n");
     EXPECT_EQ(ini::WithValue("[OPTION]\r\n手前に表示=1", kSectionOption, kKeyInfoWindow, "0"),
               "[OPTION]\r\n手前に表示=1\r\n情報ウィンドウ=0\r\n");
+    EXPECT_EQ(ini::WithValue("[OPTION]\r\n[USER]\r\n", kSectionOption, kKeyOnTop, "1"),
+              "[OPTION]\r\n手前に表示=1\r\n[USER]\r\n");
     EXPECT_FALSE(ini::HasByteOrderMark(file));
     EXPECT_TRUE(ini::HasByteOrderMark("\xEF\xBB\xBF[ALARM]"));
     EXPECT_TRUE(ini::HasByteOrderMark(std::string("\xFF\xFE[\0", 4)));
+    EXPECT_TRUE(ini::HasByteOrderMark(std::string("\xFE\xFF\0[", 4)));
 }
 
 // The same by hand through the file itself, as a system of another code
@@ -177,6 +190,17 @@ TEST_F(SettingsTest, ByteProfileReadsAndWritesTheFileAsTheProfileCallsDo) {
     EXPECT_TRUE(ByteProfileWrite(kSectionAlarm, kKeyAlarmHour, " 7"));
     EXPECT_EQ(ReadSettingsFile(), "[ALARM]\r\n設定時刻分=Default\r\n設定時刻時=7\r\n");
     EXPECT_EQ(ByteProfileInt(kSectionAlarm, kKeyAlarmHour, 24), 7);
+    EXPECT_TRUE(ByteProfileWrite(kSectionAlarm, kKeyAlarmHour, "19"));
+    EXPECT_EQ(ByteProfileInt(kSectionAlarm, kKeyAlarmHour, 24), 19);
+
+    // A file that another program holds open against writing is left as it
+    // is, and only a change counts as a write.
+    HANDLE held = CreateFileA("mascot.ini", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_TRUE(ByteProfileWrite(kSectionAlarm, kKeyAlarmHour, "19"));
+    EXPECT_FALSE(ByteProfileWrite(kSectionAlarm, kKeyAlarmHour, "20"));
+    EXPECT_EQ(ByteProfileInt(kSectionAlarm, kKeyAlarmHour, 24), 19);
+    CloseHandle(held);
 
     WriteSettingsFile("[OPTION]\r\n初期位置Ｘ座標=-30px\r\n初期位置Ｙ座標=+12\r\n手前に表示=\r\n"
                       "情報ウィンドウ=x\r\nアラーム種類=" +
@@ -187,6 +211,28 @@ TEST_F(SettingsTest, ByteProfileReadsAndWritesTheFileAsTheProfileCallsDo) {
     EXPECT_EQ(ByteProfileInt(kSectionOption, kKeyInfoWindow, 1), 0);
     ByteProfileText(kSectionOption, kKeyAlarmSound, "0", text, kSettingTextSize);
     EXPECT_EQ(std::string(text), std::string(98, 'a')); // never half a character
+    for (const std::string& value : {std::string(150, 'b'), std::string("ア") + std::string(97, 'b'),
+                                     std::string("abc\x83")}) {
+        WriteSettingsFile("[OPTION]\r\nアラーム種類=" + value + "\r\n");
+        ByteProfileText(kSectionOption, kKeyAlarmSound, "0", text, kSettingTextSize);
+        EXPECT_EQ(std::string(text), value.substr(0, 99));
+    }
+
+    // Past some tens of megabytes it is no settings file: neither read nor
+    // written over.
+    ResetProgram();
+    HANDLE huge = CreateFileA("mascot.ini", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    LARGE_INTEGER size{};
+    size.QuadPart = 65LL << 20;
+    SetFilePointerEx(huge, size, nullptr, FILE_BEGIN);
+    SetEndOfFile(huge);
+    CloseHandle(huge);
+    EXPECT_EQ(ByteProfileInt(kSectionOption, kKeyOnTop, 1), 1);
+    EXPECT_FALSE(ByteProfileWrite(kSectionOption, kKeyOnTop, "0"));
+    WIN32_FILE_ATTRIBUTE_DATA attributes{};
+    GetFileAttributesExA("mascot.ini", GetFileExInfoStandard, &attributes);
+    EXPECT_EQ(attributes.nFileSizeLow, static_cast<DWORD>(65u << 20));
 
     ResetProgram();
     ASSERT_TRUE(CreateDirectoryA("mascot.ini", nullptr));
@@ -201,6 +247,8 @@ TEST_F(SettingsTest, ByteProfileReadsAndWritesTheFileAsTheProfileCallsDo) {
     WriteSettingsFile(std::string(reinterpret_cast<const char*>(unicodeFile.data()),
                                   unicodeFile.size() * sizeof(wchar_t)));
     EXPECT_EQ(ByteProfileInt(kSectionOption, kKeyOnTop, 1), 0);
+    ByteProfileText(kSectionOption, kKeyStartX, "Default", text, kSettingTextSize);
+    EXPECT_STREQ(text, "Default");
     EXPECT_TRUE(ByteProfileWrite(kSectionOption, kKeyInfoWindow, "0"));
     ByteProfileText(kSectionOption, kKeyInfoWindow, "1", text, kSettingTextSize);
     EXPECT_STREQ(text, "0");
