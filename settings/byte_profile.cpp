@@ -5,7 +5,7 @@
 
 #include "app/shift_jis.h"
 #include "settings/ini_bytes.h"
-#include "settings/settings.h"
+#include "settings/settings.h" // kSettingTextSize
 
 namespace {
 
@@ -15,8 +15,8 @@ constexpr LONGLONG kLargestFile = 64LL << 20;
 
 enum class FileState { Missing, Read, Unreadable };
 
-FileState ReadWholeFile(std::string* text) {
-    HANDLE file = CreateFileA(kSettingsFile, GENERIC_READ,
+FileState ReadWholeFile(const char* name, std::string* text) {
+    HANDLE file = CreateFileA(name, GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
@@ -34,9 +34,11 @@ FileState ReadWholeFile(std::string* text) {
     return read ? FileState::Read : FileState::Unreadable;
 }
 
-bool WriteWholeFile(const std::string& text) {
-    HANDLE file = CreateFileA(kSettingsFile, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+// Written in place, so that the file keeps what else it has: its attributes,
+// its permissions, its links.
+bool WriteWholeFile(const char* name, const std::string& text) {
+    HANDLE file = CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;
@@ -49,43 +51,33 @@ bool WriteWholeFile(const std::string& text) {
 
 // The value as the profile calls would give it, or false when it is missing
 // (or the file cannot be read, which reads as missing).
-bool FindText(const char* section, const char* key, std::string* value) {
+bool FindText(const char* name, const char* section, const char* key, std::string* value) {
     std::string text;
-    if (ReadWholeFile(&text) != FileState::Read)
+    if (ReadWholeFile(name, &text) != FileState::Read)
         return false;
     if (!ini::HasByteOrderMark(text))
         return ini::FindValue(text, section, key, value);
     wchar_t wide[kSettingTextSize];
     const wchar_t kMissing[] = L"\x1"; // no value read from a file can be this
     GetPrivateProfileStringW(WideFromShiftJis(section).c_str(), WideFromShiftJis(key).c_str(),
-                             kMissing, wide, kSettingTextSize, L"./mascot.ini");
+                             kMissing, wide, kSettingTextSize, WideFromShiftJis(name).c_str());
     if (std::wcscmp(wide, kMissing) == 0)
         return false;
     *value = ShiftJisFromWide(wide);
     return true;
 }
 
-// Cut to size - 1 bytes, never between the two bytes of a character.
+// Cut to size - 1 bytes, as the profile calls cut a value.
 void CopyCut(const std::string& value, char* buffer, int size) {
-    size_t length = 0;
-    while (length < value.size()) {
-        const size_t step =
-            IsDBCSLeadByteEx(932, static_cast<BYTE>(value[length])) && length + 1 < value.size()
-                ? 2
-                : 1;
-        if (length + step > static_cast<size_t>(size - 1))
-            break;
-        length += step;
-    }
-    std::memcpy(buffer, value.data(), length);
+    const size_t length = value.copy(buffer, static_cast<size_t>(size - 1));
     buffer[length] = '\0';
 }
 
 } // namespace
 
-int ByteProfileInt(const char* section, const char* key, int def) {
+int ByteProfileInt(const char* file, const char* section, const char* key, int def) {
     std::string value;
-    if (!FindText(section, key, &value) || value.empty())
+    if (!FindText(file, section, key, &value) || value.empty())
         return def;
     const char* p = value.c_str();
     const bool negative = *p == '-';
@@ -97,21 +89,22 @@ int ByteProfileInt(const char* section, const char* key, int def) {
     return static_cast<int>(negative ? 0u - number : number);
 }
 
-void ByteProfileText(const char* section, const char* key, const char* def, char* buffer,
-                     int size) {
+void ByteProfileText(const char* file, const char* section, const char* key, const char* def,
+                     char* buffer, int size) {
     std::string value;
-    CopyCut(FindText(section, key, &value) ? value : std::string(def), buffer, size);
+    CopyCut(FindText(file, section, key, &value) ? value : std::string(def), buffer, size);
 }
 
-bool ByteProfileWrite(const char* section, const char* key, const char* value) {
+bool ByteProfileWrite(const char* file, const char* section, const char* key, const char* value) {
     std::string text;
-    const FileState state = ReadWholeFile(&text);
+    const FileState state = ReadWholeFile(file, &text);
     if (state == FileState::Unreadable)
         return false; // a file that cannot be read whole is not written over
     if (state == FileState::Read && ini::HasByteOrderMark(text))
         return WritePrivateProfileStringW(WideFromShiftJis(section).c_str(),
                                           WideFromShiftJis(key).c_str(),
-                                          WideFromShiftJis(value).c_str(), L"./mascot.ini");
+                                          WideFromShiftJis(value).c_str(),
+                                          WideFromShiftJis(file).c_str());
     const std::string written = ini::WithValue(text, section, key, value);
-    return (state == FileState::Read && written == text) || WriteWholeFile(written);
+    return (state == FileState::Read && written == text) || WriteWholeFile(file, written);
 }

@@ -15,7 +15,7 @@
 
 int ReadSettingInt(const char* section, const char* key, int def) {
     if (!SystemCodePageIsShiftJis())
-        return ByteProfileInt(section, key, def);
+        return ByteProfileInt(kSettingsFile, section, key, def);
     return static_cast<int>(GetPrivateProfileIntA(section, key, def, kSettingsFile));
 }
 
@@ -24,7 +24,7 @@ int ReadSettingInt(const char* section, const char* key, int def) {
 void ReadSettingText(const char* section, const char* key, const char* def,
                      char (&buffer)[kSettingTextSize]) {
     if (!SystemCodePageIsShiftJis())
-        ByteProfileText(section, key, def, buffer, kSettingTextSize);
+        ByteProfileText(kSettingsFile, section, key, def, buffer, kSettingTextSize);
     else
         GetPrivateProfileStringA(section, key, def, buffer, kSettingTextSize, kSettingsFile);
 }
@@ -41,7 +41,7 @@ bool SettingTextIs(const char* section, const char* key, const char* def, const 
 void WriteSetting(const char* section, const char* key, const char* value) {
     const bool written = SystemCodePageIsShiftJis()
                              ? WritePrivateProfileStringA(section, key, value, kSettingsFile)
-                             : ByteProfileWrite(section, key, value);
+                             : ByteProfileWrite(kSettingsFile, section, key, value);
     if (!written && gMascot.settingsUnwritable == 0)
         gMascot.settingsUnwritable = 1;
 }

@@ -507,7 +507,13 @@ RECT OpenedMenu(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     // Windows closes a menu of a background program properly only when a
     // message follows it.
     MSG posted;
-    nullPosted = PeekMessageA(&posted, window, WM_NULL, WM_NULL, PM_REMOVE) != FALSE;
+    nullPosted = false;
+    while (PeekMessageA(&posted, window, 0, 0, PM_REMOVE)) {
+        if (posted.message == WM_NULL)
+            nullPosted = true;
+        else
+            DispatchMessageA(&posted);
+    }
     PumpMessages();
     return openedMenu;
 }
