@@ -10,6 +10,6 @@ void IdleTick();
 // panel, the alarm, the breeze. A timer of the mascot window carries the
 // ticks on meanwhile (ModalTick on its WM_TIMER); the program's own loop
 // stops it when it runs again.
-constexpr UINT_PTR kModalTickTimer = 1;
+constexpr UINT_PTR kModalTickTimer = 2; // any number but 0 names the window's one timer
 void StartModalTicks(HWND window);
 void ModalTick();
