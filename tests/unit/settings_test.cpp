@@ -170,6 +170,15 @@ TEST_F(SettingsTest, FileKeptByHandAsTheProfileCallsKeepIt) {
               "[OPTION]\r\n手前に表示=1\r\n情報ウィンドウ=0\r\n");
     EXPECT_EQ(ini::WithValue("[OPTION]\r\n[USER]\r\n", kSectionOption, kKeyOnTop, "1"),
               "[OPTION]\r\n手前に表示=1\r\n[USER]\r\n");
+    // Section names are told apart letter by letter, whatever their ASCII case.
+    EXPECT_TRUE(ini::FindValue("[ALERT]\r\n設定時刻分=1\r\n[alarm]\r\n設定時刻分=2\r\n",
+                               kSectionAlarm, kKeyAlarmMinute, &value));
+    EXPECT_EQ(value, "2");
+    EXPECT_TRUE(ini::FindValue("[zone]\r\nk=3", "ZONE", "k", &value));
+    EXPECT_EQ(value, "3");
+    // A blank line before an indented key without "=" at the end of the file.
+    EXPECT_EQ(ini::WithValue("[OPTION]\r\n\r\n 手前に表示", kSectionOption, kKeyOnTop, "1"),
+              "[OPTION]\r\n\r\n 手前に表示=1");
     EXPECT_FALSE(ini::HasByteOrderMark(file));
     EXPECT_TRUE(ini::HasByteOrderMark("\xEF\xBB\xBF[ALARM]"));
     EXPECT_TRUE(ini::HasByteOrderMark(std::string("\xFF\xFE[\0", 4)));
