@@ -176,6 +176,8 @@ TEST_F(SettingsTest, FileKeptByHandAsTheProfileCallsKeepIt) {
     EXPECT_EQ(value, "2");
     EXPECT_TRUE(ini::FindValue("[zone]\r\nk=3", "ZONE", "k", &value));
     EXPECT_EQ(value, "3");
+    EXPECT_TRUE(ini::FindValue("[OPTION]\r\n\r\n手前に表示=0", kSectionOption, kKeyOnTop, &value));
+    EXPECT_EQ(value, "0");
     // A blank line before an indented key without "=" at the end of the file.
     EXPECT_EQ(ini::WithValue("[OPTION]\r\n\r\n 手前に表示", kSectionOption, kKeyOnTop, "1"),
               "[OPTION]\r\n\r\n 手前に表示=1");
