@@ -16,14 +16,7 @@ new_workdir
 # A failed check must not leave the program running for the next test.
 trap 'probe command "TAMARIN MASCOT1" 102 >/dev/null' EXIT
 
-sound="$workdir/sound.raw"
-cat >alsa.conf <<CONF
-pcm.!default { type file; slave.pcm "discard"; file "$sound"; format "raw" }
-pcm.discard { type null }
-CONF
-export ALSA_CONFIG_PATH="$workdir/alsa.conf"
-
-sound_bytes() { stat -c %s "$sound" 2>/dev/null || echo 0; }
+capture_sound
 
 # The sprite frame (0-25) the mascot at X Y shows in a fresh screenshot, or
 # "?": each frame at double size, its key colour left out, laid over the

@@ -37,6 +37,18 @@ probe() {
 
 screenshot() { import -window root "$ARTIFACTS/$1.png" 2>/dev/null || true; }
 
+# Points ALSA at a file of the working directory: Wine then plays the sound
+# into it instead of a sound card, and sound_bytes tells how much it played.
+capture_sound() {
+    sound="$workdir/sound.raw"
+    cat >"$workdir/alsa.conf" <<CONF
+pcm.!default { type file; slave.pcm "discard"; file "$sound"; format "raw" }
+pcm.discard { type null }
+CONF
+    export ALSA_CONFIG_PATH="$workdir/alsa.conf"
+}
+sound_bytes() { stat -c %s "$sound" 2>/dev/null || echo 0; }
+
 # A fresh, empty working directory for one run of the program.
 new_workdir() {
     workdir=$(mktemp -d)

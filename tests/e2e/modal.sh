@@ -10,13 +10,7 @@ source "$(dirname "$0")/lib.sh"
 new_workdir
 trap 'probe command "TAMARIN MASCOT1" 102 >/dev/null' EXIT
 
-sound="$workdir/sound.raw"
-cat >alsa.conf <<CONF
-pcm.!default { type file; slave.pcm "discard"; file "$sound"; format "raw" }
-pcm.discard { type null }
-CONF
-export ALSA_CONFIG_PATH="$workdir/alsa.conf"
-sound_bytes() { stat -c %s "$sound" 2>/dev/null || echo 0; }
+capture_sound
 
 store_alarm() { # store_alarm HOUR MINUTE: a one-time alarm, silent (alarm.wav is missing)
     printf '%s\r\n' "[ALARM]" "アラーム使用=1" "毎日アラーム=0" "設定時刻時=$1" "設定時刻分=$2" \
