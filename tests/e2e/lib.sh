@@ -56,7 +56,8 @@ new_workdir() {
 }
 
 start_mascot() { # start_mascot VAR: runs the program in the background, pid in VAR
-    "$WINE_RUN" "$MASCOT_EXE" >/dev/null 2>&1 &
+    wine_said=$(mktemp)
+    "$WINE_RUN" "$MASCOT_EXE" >/dev/null 2>"$wine_said" &
     printf -v "$1" '%s' "$!"
 }
 
@@ -116,6 +117,10 @@ wait_exit() { # wait_exit PID SECONDS
         if ! kill -0 "$1" 2>/dev/null; then
             wait "$1"
             exit_code=$?
+            # A run that ended in failure shows what Wine said of it.
+            if [ "$exit_code" != 0 ] && [ -s "${wine_said:-}" ]; then
+                echo "note: Wine said: $(tail -c 300 "$wine_said" | tr '\n' ' ')" >&2
+            fi
             return
         fi
         sleep 0.1
