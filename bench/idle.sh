@@ -28,6 +28,7 @@ for round in $(seq 1 "$rounds"); do
     read -r msc msx msr msp msa < <(idle_run "$mascot" "TAMARIN MASCOT1" "$shown" "${mascot_reading[@]}")
     read -r fhc fhx _ _ fha < <(idle_run "$floor" "CALL FLOOR" "$hidden")
     read -r mhc mhx _ _ mha < <(idle_run "$mascot" "TAMARIN MASCOT1" "$hidden" "${mascot_reading[@]}")
+    [ -n "$bc" ] && [ -n "$fsc" ] && [ -n "$msc" ] && [ -n "$fhc" ] && [ -n "$mhc" ] || exit 1
     printf 'round %d, load %s -> %s: bare %s (X %s); shown: floor %s (X %s), mascot %s (X %s);' \
         "$round" "$load" "$(machine_load)" "$bc" "$bx" "$fsc" "$fsx" "$msc" "$msx"
     printf ' hidden: floor %s (X %s), mascot %s (X %s)\n' "$fhc" "$fhx" "$mhc" "$mhx"

@@ -16,6 +16,12 @@ source "$root/scripts/xvfb.sh"
 export MASCOT_WINEPREFIX=${MASCOT_WINEPREFIX:-$root/build/bench-prefix}
 source "$root/scripts/wine-env.sh"
 
+# The display and the prefix first: the Wine server that the 32-bit question
+# below starts outlives it, and with it the desktop of whatever display it
+# found, and it would make a bare prefix where none was.
+start_xvfb || exit 1
+trap '"$MASCOT_WINESERVER" -k 2>/dev/null; stop_xvfb' EXIT
+[ -d "$WINEPREFIX" ] || bash "$root/scripts/wine-prefix-init" >/dev/null
 build=$root/build/bench
 toolchain=toolchain-mingw-i686.cmake
 [ -f "$root/build/win32/probe.exe" ] && wine_runs_32bit || toolchain=toolchain-mingw-x86_64.cmake
@@ -23,9 +29,6 @@ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DMASCOT_TESTS=OFF -DMAS
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" >/dev/null && cmake --build "$build" -j2 >/dev/null || exit 1
 [ "$toolchain" = toolchain-mingw-i686.cmake ] || arch=win64
 
-start_xvfb || exit 1
-trap '"$MASCOT_WINESERVER" -k 2>/dev/null; stop_xvfb' EXIT
-[ -d "$WINEPREFIX" ] || bash "$root/scripts/wine-prefix-init" >/dev/null
 ticks=$(getconf CLK_TCK)
 
 cpu_of() { # utime+stime of a pid, in clock ticks
@@ -49,12 +52,19 @@ prefix_pid() {
 machine_load() { cut -d' ' -f1 /proc/loadavg; }
 
 idle_run() {
-    local exe=$1 class=$2 ini=$3 dir pid server desktop c0 s0 x0 c1 s1 x1 id
+    local exe=$1 class=$2 ini=$3 dir run pid server desktop c0 s0 x0 c1 s1 x1 id
     shift 3
     dir=$(mktemp -d)
     [ -n "$ini" ] && printf '%s' "$ini" | iconv -f UTF-8 -t CP932 >"$dir/mascot.ini"
     (cd "$dir" && exec "$MASCOT_WINE" "$exe") >/dev/null 2>&1 &
-    "$MASCOT_WINE" "$build/probe.exe" window "$class" 20000 >/dev/null 2>&1
+    run=$!
+    # Wine has been seen to hang a program before its first window: a run
+    # with no window ends the benchmark instead of waiting for ever.
+    if ! "$MASCOT_WINE" "$build/probe.exe" window "$class" 20000 >/dev/null 2>&1; then
+        echo "$(basename "$exe") showed no window in 20 s: run the benchmark again." >&2
+        kill "$run" 2>/dev/null
+        exit 1
+    fi
     for id in "$@"; do
         "$MASCOT_WINE" "$build/probe.exe" command "$class" "$id" >/dev/null 2>&1
     done
@@ -73,7 +83,7 @@ idle_run() {
     rss=$(rss_of "$pid")
     private=$(private_of "$pid")
     "$MASCOT_WINE" "$build/probe.exe" command "$class" 102 >/dev/null 2>&1
-    wait "$!"
+    wait "$run"
     awk -v c=$((c1 - c0 + s1 - s0)) -v x=$((x1 - x0)) -v a=$((c1 - c0)) -v t="$ticks" \
         -v s="$seconds" -v r="$rss" -v p="$private" \
         'BEGIN {printf "%.3f %.3f %d %d %.3f\n", c / t * 60 / s, x / t * 60 / s, r, p, a / t * 60 / s}'
