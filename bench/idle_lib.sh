@@ -58,8 +58,8 @@ idle_run() {
     [ -n "$ini" ] && printf '%s' "$ini" | iconv -f UTF-8 -t CP932 >"$dir/mascot.ini"
     (cd "$dir" && exec "$MASCOT_WINE" "$exe") >/dev/null 2>&1 &
     run=$!
-    # Wine has been seen to hang a program before its first window: a run
-    # with no window ends the benchmark instead of waiting for ever.
+    # A program with no window would never get the exit command: the
+    # benchmark ends instead of waiting for ever.
     if ! "$MASCOT_WINE" "$build/probe.exe" window "$class" 20000 >/dev/null 2>&1; then
         echo "$(basename "$exe") showed no window in 20 s: run the benchmark again." >&2
         kill "$run" 2>/dev/null

@@ -56,7 +56,7 @@ new_workdir() {
 }
 
 start_mascot() { # start_mascot VAR: runs the program in the background, pid in VAR
-    wine_said=$(mktemp)
+    wine_said=$(mktemp -p "$workdir" wine.XXXX) # beside the run's settings file
     "$WINE_RUN" "$MASCOT_EXE" >/dev/null 2>"$wine_said" &
     printf -v "$1" '%s' "$!"
 }
