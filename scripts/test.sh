@@ -6,9 +6,11 @@ set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 source scripts/xvfb.sh
-source scripts/wine-env.sh
 
 bash scripts/install-deps.sh || exit 1
+# Only now: which Wine runs the programs is decided when this is sourced, and
+# on a fresh machine Wine has only just been installed.
+source scripts/wine-env.sh
 # The shipped program and the probe first: the probe tells whether this Wine
 # runs 32-bit programs, and only then are the 32-bit test programs needed.
 bash scripts/build.sh --tests --target mascot --target probe win32 || exit 1
