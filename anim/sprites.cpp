@@ -52,21 +52,25 @@ HRGN RegionFromBitmap(HBITMAP bitmap) {
     return region;
 }
 
-void DrawFrame() {
-    // Without a window GetDC would hand out the whole screen.
-    if (gMascot.mainWindow == nullptr)
-        return;
+void PaintFrame(HDC dc) {
     HBITMAP bitmap = gMascot.spriteBitmaps[gMascot.currentFrame];
     BITMAP info;
     if (bitmap == nullptr || GetObjectA(bitmap, sizeof info, &info) == 0)
         return;
-    HDC windowDC = GetDC(gMascot.mainWindow);
-    HDC memory = CreateCompatibleDC(windowDC);
+    HDC memory = CreateCompatibleDC(dc);
     HGDIOBJ previous = SelectObject(memory, bitmap);
-    StretchBlt(windowDC, 0, 0, 2 * info.bmWidth, 2 * info.bmHeight, memory, 0, 0, info.bmWidth,
+    StretchBlt(dc, 0, 0, 2 * info.bmWidth, 2 * info.bmHeight, memory, 0, 0, info.bmWidth,
                info.bmHeight, SRCCOPY);
     SelectObject(memory, previous);
     DeleteDC(memory);
+}
+
+void DrawFrame() {
+    // Without a window GetDC would hand out the whole screen.
+    if (gMascot.mainWindow == nullptr)
+        return;
+    HDC windowDC = GetDC(gMascot.mainWindow);
+    PaintFrame(windowDC);
     ReleaseDC(gMascot.mainWindow, windowDC);
 }
 

@@ -13,6 +13,9 @@ void LoadSprites(HWND window);
 // the result; none for a missing or unreadable bitmap.
 HRGN RegionFromBitmap(HBITMAP bitmap);
 
+// Paints the current frame at double size into dc, a device context of the
+// mascot window: DrawFrame on every tick, the window's own paint between.
+void PaintFrame(HDC dc);
 void DrawFrame();
 void ApplySpriteRegion(HWND window, int frame, BOOL repaint);
 void FreeSprites(HWND window);

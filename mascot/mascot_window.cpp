@@ -187,6 +187,19 @@ void OnEndSession(HWND window, WPARAM ending, LPARAM how) {
         EndWhatOutlivesTheProgram();
 }
 
+// What the system asks her window to paint (after a change of her shape,
+// when a window over her goes) gets her frame at once, and nothing is erased
+// first: her frame covers every pixel of her shape. Erased with the class's
+// white brush, the window would show white until the next tick: Windows
+// paints a shape handed over with repainting whenever it gets to it, which
+// may be after the step that drew her new frame.
+void OnPaint(HWND window) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    PaintFrame(dc);
+    EndPaint(window, &paint);
+}
+
 } // namespace
 
 NOTIFYICONDATAW WideTrayData(const NOTIFYICONDATAA& tray) {
@@ -215,6 +228,8 @@ LRESULT CALLBACK MascotWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_CREATE: OnCreate(window); break;
     case WM_DESTROY: OnDestroy(window); break;
     case WM_ENDSESSION: OnEndSession(window, wParam, lParam); break;
+    case WM_ERASEBKGND: return 1; // OnPaint covers it all
+    case WM_PAINT: OnPaint(window); break;
     case WM_COMMAND: return OnCommand(window, wParam, lParam);
     case WM_LBUTTONDOWN: OnLeftButton(window, lParam); break;
     case WM_RBUTTONDOWN: OnRightButton(window, lParam); break;

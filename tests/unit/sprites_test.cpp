@@ -39,6 +39,22 @@ int Mismatches(HRGN region, const DWORD* pixels, int w, int h) {
     return wrong;
 }
 
+// Figure pixels of the current frame that the window does not show.
+int FramePixelsNotShown(HWND window) {
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    HGDIOBJ previous = SelectObject(memory, gMascot.spriteBitmaps[gMascot.currentFrame]);
+    int wrong = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x)
+            wrong += GetPixel(memory, x, y) != GetPixel(memory, 0, 0) &&
+                     GetPixel(screen, 2 * x + 1, 2 * y + 1) != GetPixel(memory, x, y);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+    return wrong;
+}
+
 class SpritesTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -99,7 +115,13 @@ TEST_F(SpritesTest, WindowGetsAFreshCopyEachTimeAndNothingLeaks) {
     ApplySpriteRegion(window, 9, TRUE); // the frame's own region is only copied
     EXPECT_TRUE(ShapeIs(gMascot.spriteRegions[9]));
     EXPECT_EQ(GetPropA(window, "region"), gMascot.windowRegion);
+    // The system's own paint, even after the step that drew her, shows her
+    // frame: never the class's white.
+    ShowWindow(window, SW_SHOWNOACTIVATE);
     StepAnimation(); // the window's device context is made on first use
+    InvalidateRect(window, nullptr, TRUE);
+    UpdateWindow(window);
+    EXPECT_EQ(FramePixelsNotShown(window), 0);
     EXPECT_EQ(GdiObjectsLeftBehind([] {
                   for (int i = 0; i < 60; ++i) {
                       gMascot.state = i < 30 ? Reading : ReadingBreeze;
