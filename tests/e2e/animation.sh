@@ -3,43 +3,8 @@
 # the frame on screen; frames change about every 200 ms; the figure shows at
 # double size with no key colour anywhere.
 source "$(dirname "$0")/lib.sh"
-art="$(cd "$(dirname "$0")/../../res/generated" && pwd)"
 new_workdir
 
-# frames.py silhouette HASH: the frames whose shape has that hash (the
-# probe's hash of the 80x80 window pixels), comma-separated, or "none".
-# frames.py match CROP.rgb: "frame agreement" for the 80x80 screen crop: the
-# frame whose doubled pixels agree best, and the share (per cent) of its
-# figure pixels that agree.
-cat >frames.py <<'PY'
-import struct, sys
-art = sys.argv[1]
-def frame(i):
-    d = open(f"{art}/frame{i:02d}.bmp", "rb").read()
-    off, w, h, bpp = struct.unpack_from("<I", d, 10)[0], *struct.unpack_from("<ii", d, 18), d[28]
-    stride, pal = (w + 3) & ~3, d[54:off]
-    rows = [d[off + (h - 1 - y) * stride:][:w] for y in range(h)]
-    return [[tuple(pal[4 * p:4 * p + 3][::-1]) for p in r] for r in rows]
-frames = [frame(i) for i in range(26)]
-def shape_hash(f):
-    h = 2166136261
-    for y in range(80):
-        for x in range(80):
-            h = ((h ^ (49 if f[y // 2][x // 2] != f[0][0] else 48)) * 16777619) & 0xFFFFFFFF
-    return "%08x" % h
-if sys.argv[2] == "silhouette":
-    print(",".join(str(i) for i, f in enumerate(frames) if shape_hash(f) == sys.argv[3]) or "none")
-else:
-    crop = open(sys.argv[3], "rb").read()
-    px = lambda x, y: tuple(crop[3 * (80 * y + x):3 * (80 * y + x) + 3])
-    best = (0, -1)
-    for i, f in enumerate(frames):
-        figure = [(x, y) for y in range(80) for x in range(80) if f[y // 2][x // 2] != f[0][0]]
-        agree = sum(px(x, y) == f[y // 2][x // 2] for x, y in figure) * 100 // len(figure)
-        best = max(best, (agree, i))
-    print(best[1], best[0])
-PY
-frames() { python3 frames.py "$art" "$@"; }
 shape() { probe region "TAMARIN MASCOT1" | cut -d' ' -f6; }
 
 start_mascot pid

@@ -9,7 +9,15 @@ source "$(dirname "$0")/lib.sh"
 new_workdir
 cp "$MASCOT_EXE" "$workdir/mascot.exe"
 cp "$PLANTED_DLL" "$workdir/winmm.dll"
-cp "$PLANTED_DLL" "$workdir/uxtheme.dll"
+# And uxtheme.dll, except under Wine 10 with a 64-bit program: there Wine's
+# own user32 loads it by name while the process starts, before any code of
+# the program runs, searching the program's folder first (WINEDEBUG=+module
+# shows the search, and the load comes before the program's first call), and
+# no program can restrict a search that runs before it does. Wine 8, and Wine
+# 10 with the shipped 32-bit program, load it once windows are made, after
+# the program has restricted the search: there both are planted.
+[ "${wine_major:-0}" -ge 10 ] && [[ $MASCOT_EXE == */win64/* ]] ||
+    cp "$PLANTED_DLL" "$workdir/uxtheme.dll"
 
 WINEDLLOVERRIDES="mscoree=;mshtml=;winmm=n,b;uxtheme=n,b" "$WINE_RUN" ./mascot.exe >/dev/null 2>&1 &
 pid=$!
