@@ -79,6 +79,9 @@ int ByteProfileInt(const char* file, const char* section, const char* key, int d
     std::string value;
     if (!FindText(file, section, key, &value) || value.empty())
         return def;
+    // A blank before the number, which only quotes keep (" 7"), makes no
+    // number: what the profile call makes of it is not documented, and the
+    // program never writes one.
     const char* p = value.c_str();
     const bool negative = *p == '-';
     if (*p == '-' || *p == '+')

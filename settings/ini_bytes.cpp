@@ -6,10 +6,41 @@ namespace ini {
 namespace {
 
 // What the profile calls take for blanks around names and values: white
-// space, and the ^Z of old DOS files. In Shift-JIS no trail byte is one of
-// these, nor "=" or ";", so the scan can go byte by byte.
+// space, and the ^Z of old DOS files. The second byte of a Shift-JIS
+// character (0x40 to 0xFC) is never one of these, nor CR, LF, "=" or a
+// quote, so those scans go byte by byte; it can be "]" (望 is 96 5D).
 bool IsBlank(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r') || c == '\x1a';
+}
+
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+bool IsLeadByte(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+void TrimBlanks(const std::string& text, size_t* begin, size_t* end) {
+    while (*begin < *end && IsBlank(text[*begin]))
+        ++*begin;
+    while (*end > *begin && IsBlank(text[*end - 1]))
+        --*end;
+}
+
+// Just past the line that starts at `at`: CR, LF and CR LF each end a line,
+// as they do for the profile calls (an editor may save with any of them).
+size_t NextLine(const std::string& text, size_t at) {
+    const size_t end = text.find_first_of("\r\n", at);
+    if (end == std::string::npos)
+        return text.size();
+    return end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+}
+
+// The line end of the file's first line, which a line added to it gets too;
+// CR LF, as the profile calls write, when it has none.
+std::string LineEndOf(const std::string& text) {
+    const size_t end = text.find_first_of("\r\n");
+    return end == std::string::npos ? "\r\n" : text.substr(end, NextLine(text, end) - end);
 }
 
 bool SameSectionName(const std::string& text, size_t begin, size_t end, const char* name) {
@@ -25,12 +56,15 @@ bool SameSectionName(const std::string& text, size_t begin, size_t end, const ch
     return true;
 }
 
-// The last c within [begin, end), or end when there is none.
+// Where the last c within [begin, end) stands, or end when there is none.
+// The profile calls take the line as characters, so the second byte of a
+// Shift-JIS character is never c, whatever its value.
 size_t LastOf(const std::string& text, size_t begin, size_t end, char c) {
-    for (size_t i = end; i > begin; --i)
-        if (text[i - 1] == c)
-            return i - 1;
-    return end;
+    size_t last = end;
+    for (size_t i = begin; i < end; i += IsLeadByte(text[i]) ? 2 : 1)
+        if (text[i] == c)
+            last = i;
+    return last;
 }
 
 // Where a key stands, or would stand, in the text.
@@ -69,21 +103,20 @@ Place Locate(const std::string& text, const char* section, const char* key) {
     Place place;
     bool inSection = false;
     for (size_t next = 0, at = 0; at < text.size(); at = next) {
-        const size_t newline = text.find('\n', at);
-        next = newline == std::string::npos ? text.size() : newline + 1;
+        next = NextLine(text, at);
         size_t begin = at;
         size_t end = next;
-        while (begin < end && IsBlank(text[begin]))
-            ++begin;
-        while (end > begin && IsBlank(text[end - 1]))
-            --end;
+        TrimBlanks(text, &begin, &end);
         if (begin == end)
             continue;
         const size_t close = text[begin] == '[' ? LastOf(text, begin + 1, end, ']') : end;
         if (close != end) {
             if (inSection)
                 break;
-            inSection = SameSectionName(text, begin + 1, close, section);
+            size_t nameBegin = begin + 1; // "[ ALARM ]" is ALARM
+            size_t nameEnd = close;
+            TrimBlanks(text, &nameBegin, &nameEnd);
+            inSection = SameSectionName(text, nameBegin, nameEnd, section);
             if (inSection) {
                 place.sectionFound = true;
                 place.sectionEnd = next;
@@ -127,15 +160,16 @@ std::string WithValue(const std::string& text, const char* section, const char* 
         result.insert(place.nameEnd, std::string("=") + value);
         return result;
     }
-    const std::string line = std::string(key) + "=" + value + "\r\n";
+    const std::string lineEnd = LineEndOf(text);
+    const std::string line = std::string(key) + "=" + value + lineEnd;
     if (place.sectionFound) { // it ends past its "[" and "]" at least
-        const bool endsLine = text[place.sectionEnd - 1] == '\n';
-        result.insert(place.sectionEnd, endsLine ? line : "\r\n" + line);
+        const bool endsLine = IsLineEnd(text[place.sectionEnd - 1]);
+        result.insert(place.sectionEnd, endsLine ? line : lineEnd + line);
         return result;
     }
-    if (!result.empty() && result.back() != '\n')
-        result += "\r\n";
-    return result + "[" + section + "]\r\n" + line;
+    if (!result.empty() && !IsLineEnd(result.back()))
+        result += lineEnd;
+    return result + "[" + section + "]" + lineEnd + line;
 }
 
 bool HasByteOrderMark(const std::string& text) {

@@ -7,10 +7,11 @@
 
 #include <string>
 
-// The text of the file's lines: sections in [brackets], "key=value" lines,
-// blanks around names and values ignored, the first of a repeated section
-// or key counted, section names compared without regard to ASCII case, key
-// names byte for byte.
+// The text of the file's lines, each ended by CR, LF or CR LF: sections in
+// [brackets], "key=value" lines, blanks around names and values and inside
+// the brackets ignored, the first of a repeated section or key counted,
+// section names compared without regard to ASCII case, key names byte for
+// byte, the bytes read as Shift-JIS characters where that matters.
 namespace ini {
 
 // The value of key in section, quotes around it removed, or false when the
@@ -18,8 +19,9 @@ namespace ini {
 bool FindValue(const std::string& text, const char* section, const char* key, std::string* value);
 
 // text with key set to value: the value of an existing key replaced, a new
-// key added after the last line of its section, a new section at the end;
-// every other byte kept. Leading blanks of the value are not stored.
+// key added after the last line of its section, a new section at the end,
+// each new line ended as the file's first line is; every other byte kept.
+// Leading blanks of the value are not stored.
 std::string WithValue(const std::string& text, const char* section, const char* key,
                       const char* value);
 

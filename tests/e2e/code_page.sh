@@ -43,6 +43,15 @@ japanese_file() { # japanese_file USE DAILY HOUR MINUTE ONTOP PANEL
         "設定時刻分=$4" "[OPTION]" "手前に表示=$5" "情報ウィンドウ=$6" "初期位置Ｘ座標=Default" \
         "初期位置Ｙ座標=Default" "アラーム種類=User" "[USER]" "名前=たまりん" | iconv -f UTF-8 -t CP932
 }
+new_workdir # saved by an editor that ends lines with CR alone, the alarm set for the next minute
+next=$(date -d '+1 minute' +%-H:%-M)
+japanese_file 1 0 "${next%:*}" "${next#*:}" 1 1 | tr -d '\n' >mascot.ini
+run "$utf8" "$MASCOT_WINDOWS10_EXE" pid
+read -r px py _ _ _ _ < <(probe window ChdClass)
+until [ "$(date +%-H:%-M)" = "$next" ]; do sleep 0.5; done
+check "UTF-8: the alarm of a file whose lines end in CR rings" 1 \
+    "$(alarm_line_blinks "$px" "$py" 30 code-page-cr-lines)"
+quit "$pid" "UTF-8, lines ending in CR"
 new_workdir
 japanese_file 0 0 Default Default 1 1 >mascot.ini
 wait_for_early_minute 1 30

@@ -181,6 +181,28 @@ TEST_F(SettingsTest, FileKeptByHandAsTheProfileCallsKeepIt) {
     // A blank line before an indented key without "=" at the end of the file.
     EXPECT_EQ(ini::WithValue("[OPTION]\r\n\r\n 手前に表示", kSectionOption, kKeyOnTop, "1"),
               "[OPTION]\r\n\r\n 手前に表示=1");
+    // Lines ended by CR or LF alone, blanks inside the brackets, a "]" byte
+    // that ends a character (望 96 5D, ‐ 81 5D, 歉 9F 5D, 濔 E0 5D): read as the
+    // profile calls read them; a line added ends as the file's lines end.
+    for (const auto& row : std::vector<std::pair<std::string, std::string>>{
+             {"[ALARM]\r設定時刻時=7\r", "[ALARM]\r設定時刻時=7\r設定時刻分=30\r"},
+             {"[USER]\rx=1\r\r[ALARM]\r設定時刻時=7",
+              "[USER]\rx=1\r\r[ALARM]\r設定時刻時=7\r設定時刻分=30\r"},
+             {"[ALARM]\n設定時刻時=7\n", "[ALARM]\n設定時刻時=7\n設定時刻分=30\n"},
+             {"[ ALARM\t]\r\n設定時刻時=7\r\n", "[ ALARM\t]\r\n設定時刻時=7\r\n設定時刻分=30\r\n"},
+             {"[ALARM] ;希望‐\r\n設定時刻時=7\r\n[転]\r\n",
+              "[ALARM] ;希望‐\r\n設定時刻時=7\r\n設定時刻分=30\r\n[転]\r\n"},
+             {"[ALARM]濔歉\r\n設定時刻時=7\r\n", "[ALARM]濔歉\r\n設定時刻時=7\r\n設定時刻分=30\r\n"}}) {
+        SCOPED_TRACE(Hex(row.first));
+        WriteSettingsFile(row.first);
+        const bool hour = ini::FindValue(row.first, kSectionAlarm, kKeyAlarmHour, &value);
+        EXPECT_EQ((hour ? value : "") + Text(kSectionAlarm, kKeyAlarmHour, "?"), "77");
+        WriteSettingsFile(ini::WithValue(row.first, kSectionAlarm, kKeyAlarmMinute, "30"));
+        EXPECT_EQ(Hex(ReadSettingsFile()), Hex(row.second));
+        EXPECT_EQ(Text(kSectionAlarm, kKeyAlarmHour, "?") +
+                      Text(kSectionAlarm, kKeyAlarmMinute, "?"),
+                  "730");
+    }
     EXPECT_FALSE(ini::HasByteOrderMark(file));
     EXPECT_TRUE(ini::HasByteOrderMark("\xEF\xBB\xBF[ALARM]"));
     EXPECT_TRUE(ini::HasByteOrderMark(std::string("\xFF\xFE[\0", 4)));
