@@ -89,6 +89,8 @@ struct MascotState {
     int refreshTicks;
     int animTicks;
     int chooserTicks;
+    // 1 while a tick runs (app/idle.cpp).
+    int tickRunning;
 
     // Handles
     HINSTANCE instance;
