@@ -1,6 +1,7 @@
 #include "alarm/alarm_dialog.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "app/platform.h"
 #include "app/shift_jis.h"
@@ -56,13 +57,15 @@ void MakeRoomForTwoDigits(HWND dialog, int box) {
 }
 
 // A stored time that is unset or out of range opens as the current time.
-void ShowStoredTime(HWND dialog, int box, const char* key, int intDefault, int last, int current) {
+// Returns the number shown.
+int ShowStoredTime(HWND dialog, int box, const char* key, int intDefault, int last, int current) {
     int value = ReadSettingInt(kSectionAlarm, key, intDefault);
     if (SettingTextIs(kSectionAlarm, key, "0", "Default") || value < 0 || value > last)
         value = current;
     char text[kAlarmFieldSize];
     std::snprintf(text, sizeof text, "%2d", value);
     SetDlgItemTextA(dialog, box, text);
+    return value;
 }
 
 void OnInitDialog(HWND dialog) {
@@ -77,8 +80,11 @@ void OnInitDialog(HWND dialog) {
     FillList(dialog, IDC_ALARM_MINUTE, 59);
     MakeRoomForTwoDigits(dialog, IDC_ALARM_HOUR);
     MakeRoomForTwoDigits(dialog, IDC_ALARM_MINUTE);
-    ShowStoredTime(dialog, IDC_ALARM_HOUR, kKeyAlarmHour, 24, 23, gMascot.now.wHour);
-    ShowStoredTime(dialog, IDC_ALARM_MINUTE, kKeyAlarmMinute, 60, 59, gMascot.now.wMinute);
+    const int hour =
+        ShowStoredTime(dialog, IDC_ALARM_HOUR, kKeyAlarmHour, 24, 23, gMascot.now.wHour);
+    const int minute =
+        ShowStoredTime(dialog, IDC_ALARM_MINUTE, kKeyAlarmMinute, 60, 59, gMascot.now.wMinute);
+    gMascot.shownAlarmTime = hour * 60 + minute;
 }
 
 // Switching the alarm off while it rings silences it here and now.
@@ -90,6 +96,18 @@ void SwitchAlarmOff() {
         gMascot.flags.alarmRinging = 0;
         ReturnAfterAlarm(PrimeAll);
     }
+}
+
+// A time the user did not change is none the user set: without a stored
+// time the dialog shows the clock's, and a one-time alarm may have rung and
+// forgotten its time while the dialog was open. So it stays as the file has
+// it now, and only a time the user changed is stored.
+bool LeftAsShown(const char* hour, const char* minute) {
+    char shownHour[kAlarmFieldSize];
+    char shownMinute[kAlarmFieldSize];
+    std::snprintf(shownHour, sizeof shownHour, "%2d", gMascot.shownAlarmTime / 60);
+    std::snprintf(shownMinute, sizeof shownMinute, "%2d", gMascot.shownAlarmTime % 60);
+    return std::strcmp(hour, shownHour) == 0 && std::strcmp(minute, shownMinute) == 0;
 }
 
 // The controls live until the procedure returns, so they are read after
@@ -105,11 +123,14 @@ void OnOk(HWND dialog) {
     const bool daily = IsDlgButtonChecked(dialog, IDC_ALARM_DAILY) == BST_CHECKED;
     WriteSetting(kSectionAlarm, kKeyAlarmDaily, daily ? "1" : "0");
     gMascot.flags.alarmDaily = daily ? 1 : 0;
-    char stored[kAlarmFieldSize];
-    ReadAlarmField(GetDlgItem(dialog, IDC_ALARM_HOUR), 23, stored);
-    WriteSetting(kSectionAlarm, kKeyAlarmHour, stored);
-    ReadAlarmField(GetDlgItem(dialog, IDC_ALARM_MINUTE), 59, stored);
-    WriteSetting(kSectionAlarm, kKeyAlarmMinute, stored);
+    char hour[kAlarmFieldSize];
+    char minute[kAlarmFieldSize];
+    ReadAlarmField(GetDlgItem(dialog, IDC_ALARM_HOUR), 23, hour);
+    ReadAlarmField(GetDlgItem(dialog, IDC_ALARM_MINUTE), 59, minute);
+    if (LeftAsShown(hour, minute))
+        return;
+    WriteSetting(kSectionAlarm, kKeyAlarmHour, hour);
+    WriteSetting(kSectionAlarm, kKeyAlarmMinute, minute);
 }
 
 } // namespace
