@@ -1,7 +1,6 @@
 #include "alarm/alarm_dialog.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "app/platform.h"
 #include "app/shift_jis.h"
@@ -57,15 +56,13 @@ void MakeRoomForTwoDigits(HWND dialog, int box) {
 }
 
 // A stored time that is unset or out of range opens as the current time.
-// Returns the number shown.
-int ShowStoredTime(HWND dialog, int box, const char* key, int intDefault, int last, int current) {
+void ShowStoredTime(HWND dialog, int box, const char* key, int intDefault, int last, int current) {
     int value = ReadSettingInt(kSectionAlarm, key, intDefault);
     if (SettingTextIs(kSectionAlarm, key, "0", "Default") || value < 0 || value > last)
         value = current;
     char text[kAlarmFieldSize];
     std::snprintf(text, sizeof text, "%2d", value);
     SetDlgItemTextA(dialog, box, text);
-    return value;
 }
 
 void OnInitDialog(HWND dialog) {
@@ -80,11 +77,9 @@ void OnInitDialog(HWND dialog) {
     FillList(dialog, IDC_ALARM_MINUTE, 59);
     MakeRoomForTwoDigits(dialog, IDC_ALARM_HOUR);
     MakeRoomForTwoDigits(dialog, IDC_ALARM_MINUTE);
-    const int hour =
-        ShowStoredTime(dialog, IDC_ALARM_HOUR, kKeyAlarmHour, 24, 23, gMascot.now.wHour);
-    const int minute =
-        ShowStoredTime(dialog, IDC_ALARM_MINUTE, kKeyAlarmMinute, 60, 59, gMascot.now.wMinute);
-    gMascot.shownAlarmTime = hour * 60 + minute;
+    ShowStoredTime(dialog, IDC_ALARM_HOUR, kKeyAlarmHour, 24, 23, gMascot.now.wHour);
+    ShowStoredTime(dialog, IDC_ALARM_MINUTE, kKeyAlarmMinute, 60, 59, gMascot.now.wMinute);
+    gMascot.alarmTimeChosen = 0; // whatever filling the fields told
 }
 
 // Switching the alarm off while it rings silences it here and now.
@@ -98,16 +93,13 @@ void SwitchAlarmOff() {
     }
 }
 
-// A time the user did not change is none the user set: without a stored
-// time the dialog shows the clock's, and a one-time alarm may have rung and
-// forgotten its time while the dialog was open. So it stays as the file has
-// it now, and only a time the user changed is stored.
-bool LeftAsShown(const char* hour, const char* minute) {
-    char shownHour[kAlarmFieldSize];
-    char shownMinute[kAlarmFieldSize];
-    std::snprintf(shownHour, sizeof shownHour, "%2d", gMascot.shownAlarmTime / 60);
-    std::snprintf(shownMinute, sizeof shownMinute, "%2d", gMascot.shownAlarmTime % 60);
-    return std::strcmp(hour, shownHour) == 0 && std::strcmp(minute, shownMinute) == 0;
+// The user typed into a time field or chose from its list, even the entry
+// it already showed.
+bool ChoosesATime(WPARAM wParam) {
+    const WORD box = LOWORD(wParam);
+    const WORD code = HIWORD(wParam);
+    return (box == IDC_ALARM_HOUR || box == IDC_ALARM_MINUTE) &&
+           (code == CBN_EDITCHANGE || code == CBN_SELCHANGE || code == CBN_SELENDOK);
 }
 
 // The controls live until the procedure returns, so they are read after
@@ -123,14 +115,17 @@ void OnOk(HWND dialog) {
     const bool daily = IsDlgButtonChecked(dialog, IDC_ALARM_DAILY) == BST_CHECKED;
     WriteSetting(kSectionAlarm, kKeyAlarmDaily, daily ? "1" : "0");
     gMascot.flags.alarmDaily = daily ? 1 : 0;
-    char hour[kAlarmFieldSize];
-    char minute[kAlarmFieldSize];
-    ReadAlarmField(GetDlgItem(dialog, IDC_ALARM_HOUR), 23, hour);
-    ReadAlarmField(GetDlgItem(dialog, IDC_ALARM_MINUTE), 59, minute);
-    if (LeftAsShown(hour, minute))
+    // A time the user did not touch is none the user set: without a stored
+    // time the dialog shows the clock's, and a one-time alarm may have rung
+    // and forgotten its time while the dialog was open. It stays as the
+    // file has it now.
+    if (gMascot.alarmTimeChosen == 0)
         return;
-    WriteSetting(kSectionAlarm, kKeyAlarmHour, hour);
-    WriteSetting(kSectionAlarm, kKeyAlarmMinute, minute);
+    char stored[kAlarmFieldSize];
+    ReadAlarmField(GetDlgItem(dialog, IDC_ALARM_HOUR), 23, stored);
+    WriteSetting(kSectionAlarm, kKeyAlarmHour, stored);
+    ReadAlarmField(GetDlgItem(dialog, IDC_ALARM_MINUTE), 59, stored);
+    WriteSetting(kSectionAlarm, kKeyAlarmMinute, stored);
 }
 
 } // namespace
@@ -177,6 +172,8 @@ INT_PTR CALLBACK AlarmDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
     }
     if (message == WM_DESTROY)
         gMascot.alarmDialog = nullptr;
+    if (message == WM_COMMAND && ChoosesATime(wParam))
+        gMascot.alarmTimeChosen = 1;
     if (message == WM_COMMAND && wParam == IDOK)
         OnOk(dialog);
     else if (message == WM_COMMAND && wParam == IDCANCEL)

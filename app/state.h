@@ -83,9 +83,9 @@ struct MascotState {
     // time only while it is still this one, so a new time stored meanwhile
     // (one the clock has not shown) is kept.
     int ringingAlarmTime;
-    // The time (hour * 60 + minute) the open alarm dialog showed when it
-    // opened: OK stores a time only when the user has changed it.
-    int shownAlarmTime;
+    // 1 once the user has typed into a time field of the open alarm dialog
+    // or chosen from its list: OK stores the time only then.
+    int alarmTimeChosen;
 
     // Idle pacing
     DWORD lastTick;

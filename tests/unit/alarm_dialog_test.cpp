@@ -167,8 +167,8 @@ TEST_F(AlarmDialogTest, OkStoresEverythingAndCancelNothing) {
 
     RunDialog([](HWND dialog) {
         Press(dialog, IDC_ALARM_DAILY);
-        SetDlgItemTextA(dialog, IDC_ALARM_HOUR, "24");
-        SetDlgItemTextA(dialog, IDC_ALARM_MINUTE, "60");
+        Type(dialog, IDC_ALARM_HOUR, "24");
+        Type(dialog, IDC_ALARM_MINUTE, "60");
         Press(dialog, IDOK);
     });
     EXPECT_EQ(Stored(), "1,0,Default,Default");
