@@ -185,11 +185,7 @@ wait_exit "$pid" 20
 sed -i "s|=$(date +%Y/%m/%d) |=$(date -d yesterday +%Y/%m/%d) |" mascot.ini
 start_mascot pid
 probe window "TAMARIN MASCOT1" 20000 >/dev/null
-for ((i = 0; i < 50; i++)); do
-    [ "$(sound_bytes)" -gt "$before" ] && break
-    sleep 0.2
-done
-check "at its minute the next day it rings" "1 $next_minute" "$(($(sound_bytes) > before)) $((10#$(date +%M)))"
+check "at its minute the next day it rings" "1 $next_minute" "$(sound_grows "$before") $((10#$(date +%M)))"
 probe command "TAMARIN MASCOT1" 102
 wait_exit "$pid" 20
 hour=$((10#$(date +%H)))
@@ -199,11 +195,7 @@ printf '[ALARM]\r\nアラーム使用=1\r\n毎日アラーム=0\r\n設定時刻�
 before=$(sound_bytes)
 start_mascot pid
 probe window "TAMARIN MASCOT1" 20000 >/dev/null
-for ((i = 0; i < 50; i++)); do
-    [ "$(sound_bytes)" -gt "$before" ] && break
-    sleep 0.2
-done
-check "a one-time alarm rings at the next start" 1 $(($(sound_bytes) > before))
+check "a one-time alarm rings at the next start" 1 "$(sound_grows "$before")"
 choose_from_menu $((x + 40)) $((y + 40)) 9 # 終了(&X)
 wait_exit "$pid" 20
 check "exit while ringing ends the program" 0 "$exit_code"

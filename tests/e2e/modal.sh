@@ -95,8 +95,8 @@ check "exit code 0" 0 "$exit_code"
 locked="$workdir/locked"
 mkdir "$locked"
 next=$((($(date +%s) + 10) / 60 * 60 + 60))
-printf '%s\r\n' "[ALARM]" "アラーム使用=1" "設定時刻時=$(date -d "@$next" +%-H)" "設定時刻分=$(date -d "@$next" +%-M)" |
-    iconv -f UTF-8 -t CP932 >"$locked/mascot.ini"
+printf '%s\r\n' "[ALARM]" "アラーム使用=1" "設定時刻時=$(date -d "@$next" +%-H)" \
+    "設定時刻分=$(date -d "@$next" +%-M)" | iconv -f UTF-8 -t CP932 >"$locked/mascot.ini"
 if [ "$(id -u)" -eq 0 ]; then
     mount --bind "$locked" "$locked" && mount -o remount,ro,bind "$locked"
     trap 'probe command "TAMARIN MASCOT1" 102 >/dev/null; cd /; umount "$locked"' EXIT
@@ -108,12 +108,8 @@ before=$(sound_bytes)
 start_mascot pid
 box=$(probe dialog 20000)
 while [ "$(date +%s)" -lt "$next" ]; do sleep 0.2; done
-for ((i = 0; i < 50; i++)); do
-    [ "$(sound_bytes)" -gt "$before" ] && break
-    sleep 0.2
-done
 check "with the settings box open, the alarm rings" "設定の保存（デスクトップマスコット） 1" \
-    "${box%%|*} $(($(sound_bytes) > before))"
+    "${box%%|*} $(sound_grows "$before")"
 check "the box is still open" "$box" "$(probe dialog)"
 probe press-ok
 probe command "TAMARIN MASCOT1" 102
