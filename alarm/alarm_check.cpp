@@ -1,5 +1,6 @@
 #include "alarm/alarm_check.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "app/sound.h"
@@ -55,6 +56,31 @@ void ForgetOneTimeAlarm() {
     WriteSetting(kSectionAlarm, kKeyAlarmMinute, "Default");
 }
 
+// The minute of the clock's last reading, with its day.
+void FormatMinute(char (&text)[kSettingTextSize]) {
+    const SYSTEMTIME& now = gMascot.now;
+    std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d", now.wYear, now.wMonth, now.wDay,
+                  now.wHour, now.wMinute);
+}
+
+// A daily alarm keeps its time, so the minute in which the user silenced it
+// is noted in the file: started again within that minute, she stays quiet,
+// as after a one-time alarm, whose time is gone. The note is one key of its
+// own, which earlier versions pass over; without it she rings as ever.
+void NoteSilencedDailyAlarm() {
+    if (gMascot.flags.alarmDaily == 0)
+        return;
+    char minute[kSettingTextSize];
+    FormatMinute(minute);
+    WriteSetting(kSectionAlarm, kKeyAlarmSilenced, minute);
+}
+
+bool SilencedInThisMinute() {
+    char minute[kSettingTextSize];
+    FormatMinute(minute);
+    return SettingTextIs(kSectionAlarm, kKeyAlarmSilenced, "", minute);
+}
+
 // The minute has passed, or the stored time changed under the ringing alarm.
 void EndRinging() {
     StopSound();
@@ -81,8 +107,12 @@ void CheckAlarm() {
     if (gMascot.flags.alarmSilenced == 1 && !AlarmTimeMatches())
         gMascot.flags.alarmSilenced = 0; // the silenced minute is over
     if (gMascot.flags.alarmEnabled == 1 && gMascot.flags.alarmRinging == 0 &&
-        gMascot.flags.alarmSilenced == 0 && AlarmTimeMatches())
-        StartRinging();
+        gMascot.flags.alarmSilenced == 0 && AlarmTimeMatches()) {
+        if (SilencedInThisMinute()) // before a restart
+            gMascot.flags.alarmSilenced = 1;
+        else
+            StartRinging();
+    }
     if (gMascot.flags.alarmRinging == 1 && !AlarmTimeMatches())
         EndRinging();
     else
@@ -100,6 +130,7 @@ void FinishRingingAtExit() {
         return;
     ReadStoredAlarmTime(); // the file may have changed since the last redraw
     ForgetOneTimeAlarm();
+    NoteSilencedDailyAlarm();
 }
 
 void SilenceAlarmByClick() {
@@ -108,4 +139,5 @@ void SilenceAlarmByClick() {
     gMascot.flags.alarmSilenced = 1;
     ReadStoredAlarmTime(); // the file may have changed since the last redraw
     ForgetOneTimeAlarm();
+    NoteSilencedDailyAlarm();
 }

@@ -79,6 +79,7 @@ void OnInitDialog(HWND dialog) {
     MakeRoomForTwoDigits(dialog, IDC_ALARM_MINUTE);
     ShowStoredTime(dialog, IDC_ALARM_HOUR, kKeyAlarmHour, 24, 23, gMascot.now.wHour);
     ShowStoredTime(dialog, IDC_ALARM_MINUTE, kKeyAlarmMinute, 60, 59, gMascot.now.wMinute);
+    gMascot.alarmTimeChosen = 0; // whatever filling the fields told
 }
 
 // Switching the alarm off while it rings silences it here and now.
@@ -90,6 +91,15 @@ void SwitchAlarmOff() {
         gMascot.flags.alarmRinging = 0;
         ReturnAfterAlarm(PrimeAll);
     }
+}
+
+// The user typed into a time field or chose from its list, even the entry
+// it already showed.
+bool ChoosesATime(WPARAM wParam) {
+    const WORD box = LOWORD(wParam);
+    const WORD code = HIWORD(wParam);
+    return (box == IDC_ALARM_HOUR || box == IDC_ALARM_MINUTE) &&
+           (code == CBN_EDITCHANGE || code == CBN_SELCHANGE || code == CBN_SELENDOK);
 }
 
 // The controls live until the procedure returns, so they are read after
@@ -105,6 +115,12 @@ void OnOk(HWND dialog) {
     const bool daily = IsDlgButtonChecked(dialog, IDC_ALARM_DAILY) == BST_CHECKED;
     WriteSetting(kSectionAlarm, kKeyAlarmDaily, daily ? "1" : "0");
     gMascot.flags.alarmDaily = daily ? 1 : 0;
+    // A time the user did not touch is none the user set: without a stored
+    // time the dialog shows the clock's, and a one-time alarm may have rung
+    // and forgotten its time while the dialog was open. It stays as the
+    // file has it now.
+    if (gMascot.alarmTimeChosen == 0)
+        return;
     char stored[kAlarmFieldSize];
     ReadAlarmField(GetDlgItem(dialog, IDC_ALARM_HOUR), 23, stored);
     WriteSetting(kSectionAlarm, kKeyAlarmHour, stored);
@@ -156,6 +172,8 @@ INT_PTR CALLBACK AlarmDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
     }
     if (message == WM_DESTROY)
         gMascot.alarmDialog = nullptr;
+    if (message == WM_COMMAND && ChoosesATime(wParam))
+        gMascot.alarmTimeChosen = 1;
     if (message == WM_COMMAND && wParam == IDOK)
         OnOk(dialog);
     else if (message == WM_COMMAND && wParam == IDCANCEL)

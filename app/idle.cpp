@@ -21,7 +21,7 @@ void CopyCanvasToPanel() {
 // counter every 49.7 days neither stalls the ticks nor hurries them.
 bool TickDue() { return PlatformMilliseconds() - gMascot.lastTick >= kTickMs; }
 
-void RunTick() {
+void DoTickWork() {
     gMascot.lastTick = PlatformMilliseconds();
 
     // Every tick shows the canvas on the panel and paints the frame; the two
@@ -48,6 +48,17 @@ void RunTick() {
         gMascot.settingsUnwritable = 2;
         PostMessageA(gMascot.mainWindow, kSettingsUnwritableMessage, 0, 0);
     }
+}
+
+// A message box that a tick opens (the impossible day of the week) runs its
+// own loop, where the modal timer would start a tick inside this one: it
+// waits until this one is over.
+void RunTick() {
+    if (gMascot.tickRunning == 1)
+        return;
+    gMascot.tickRunning = 1;
+    DoTickWork();
+    gMascot.tickRunning = 0;
 }
 
 void StopModalTicks() {

@@ -18,6 +18,18 @@ bool AnotherCopyRuns() {
     return GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
+// Windows starts a program again after closing it for an update (the
+// Restart Manager of an installer or Windows Update) or after the restart
+// that follows one, only when the program asked for it; she asks, but not
+// after a crash or a hang. Bound at run time: kernel32 has it from Vista on.
+void AskToBeRestartedAfterUpdates() {
+    using RegisterProc = HRESULT(WINAPI*)(PCWSTR, DWORD);
+    const auto registerRestart = reinterpret_cast<RegisterProc>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "RegisterApplicationRestart")));
+    if (registerRestart != nullptr)
+        registerRestart(nullptr, RESTART_NO_CRASH | RESTART_NO_HANG);
+}
+
 // The message loop never blocks: when the queue is empty it does the idle
 // work, which sleeps between ticks.
 int RunMessageLoop() {
@@ -43,6 +55,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
                     "多重起動（デスクトップマスコット）", MB_ICONWARNING);
         return 0;
     }
+    AskToBeRestartedAfterUpdates(); // a copy Windows starts again meets the guard above
     RegisterWindowClasses(instance);
     const POINT place = DefaultPlace(ReadWorkArea());
     gMascot.instance = instance;

@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "app/idle.h"
+#include "app/state.h"
+
 namespace {
 
 constexpr UINT kShiftJis = 932;
@@ -31,7 +34,13 @@ std::string ShiftJisFromWide(const wchar_t* text) {
     return bytes;
 }
 
+// A message box runs a loop of its own and tells her window nothing of it
+// (under Wine it sends no WM_ENTERIDLE; Windows documents nothing either
+// way), so its start carries the ticks on as a menu's or a dialog box's idle
+// message does. The box of a second start comes before any window of hers.
 int ShowMessage(HWND owner, const char* text, const char* caption, UINT type) {
+    if (gMascot.mainWindow != nullptr)
+        StartModalTicks(gMascot.mainWindow);
     return MessageBoxW(owner, WideFromShiftJis(text).c_str(), WideFromShiftJis(caption).c_str(),
                        type);
 }

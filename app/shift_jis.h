@@ -19,5 +19,5 @@ std::wstring WideFromShiftJis(const char* text);
 std::string ShiftJisFromWide(const wchar_t* text);
 
 // A message box with the texts converted, as MessageBoxA shows them on a
-// Japanese system.
+// Japanese system; her clock runs on while it is open.
 int ShowMessage(HWND owner, const char* text, const char* caption, UINT type);

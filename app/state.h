@@ -83,12 +83,17 @@ struct MascotState {
     // time only while it is still this one, so a new time stored meanwhile
     // (one the clock has not shown) is kept.
     int ringingAlarmTime;
+    // 1 once the user has typed into a time field of the open alarm dialog
+    // or chosen from its list: OK stores the time only then.
+    int alarmTimeChosen;
 
     // Idle pacing
     DWORD lastTick;
     int refreshTicks;
     int animTicks;
     int chooserTicks;
+    // 1 while a tick runs (app/idle.cpp).
+    int tickRunning;
 
     // Handles
     HINSTANCE instance;

@@ -47,13 +47,21 @@ void PutTrayIconOrRetry() { gMascot.trayRetryTicks = PutTrayIcon() ? 0 : kTrayRe
 // non-elevated shell: the system filters messages from lower integrity
 // levels unless the window lets them through, and the icon would never come
 // back after Explorer restarts. Nothing else is let through. Bound at run
-// time: Windows Vista lacks the call, and nothing changes there.
+// time: the call for one window comes with Windows 7; Vista has only the
+// one for the whole process, which serves as well, since the message is the
+// same for every window.
 void LetTaskbarCreatedThrough(HWND window) {
     using FilterProc = BOOL(WINAPI*)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);
-    const auto filter = reinterpret_cast<FilterProc>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx")));
+    using ProcessFilterProc = BOOL(WINAPI*)(UINT, DWORD);
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    const auto filter = reinterpret_cast<FilterProc>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilterEx")));
+    const auto processFilter = reinterpret_cast<ProcessFilterProc>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilter")));
     if (filter != nullptr)
         filter(window, gMascot.taskbarCreated, MSGFLT_ALLOW, nullptr);
+    else if (processFilter != nullptr)
+        processFilter(gMascot.taskbarCreated, MSGFLT_ADD);
 }
 
 void AddTrayIcon(HWND window) {

@@ -18,6 +18,9 @@ constexpr const char* kKeyInfoWindow = "情報ウィンドウ";
 constexpr const char* kKeyStartX = "初期位置Ｘ座標";
 constexpr const char* kKeyStartY = "初期位置Ｙ座標";
 constexpr const char* kKeyAlarmSound = "アラーム種類";
+// The minute ("2004/08/03 07:30") in which a daily alarm was last silenced;
+// written only then, never seeded.
+constexpr const char* kKeyAlarmSilenced = "止めた日時";
 
 constexpr int kSettingTextSize = 100;
 

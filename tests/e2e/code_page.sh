@@ -6,7 +6,8 @@
 # and a build without that request stands for it. Either way the settings
 # file is the one a Japanese system writes, byte for byte; a file written on
 # a Japanese system keeps every key and value; an alarm set in the real
-# dialog rings; the choices survive a restart; the message boxes read right.
+# dialog rings, and silenced, notes its minute under its Japanese key; the
+# choices survive a restart; the message boxes read right.
 source "$(dirname "$0")/lib.sh"
 : "${MASCOT_WINDOWS10_EXE:?}"
 utf8=hi_IN.UTF-8
@@ -38,9 +39,9 @@ done
 
 # From here on the build that meets code page 65001, in a file written on a
 # Japanese system, with a note and a section of the user's own.
-japanese_file() { # japanese_file USE DAILY HOUR MINUTE ONTOP PANEL
+japanese_file() { # japanese_file USE DAILY HOUR MINUTE ONTOP PANEL [SILENCED]
     printf '%s\r\n' "; メモ" "[ALARM]" "アラーム使用=$1" "毎日アラーム=$2" "設定時刻時=$3" \
-        "設定時刻分=$4" "[OPTION]" "手前に表示=$5" "情報ウィンドウ=$6" "初期位置Ｘ座標=Default" \
+        "設定時刻分=$4" ${7:+"止めた日時=$7"} "[OPTION]" "手前に表示=$5" "情報ウィンドウ=$6" "初期位置Ｘ座標=Default" \
         "初期位置Ｙ座標=Default" "アラーム種類=User" "[USER]" "名前=たまりん" | iconv -f UTF-8 -t CP932
 }
 new_workdir # saved by an editor that ends lines with CR alone, the alarm set for the next minute
@@ -78,7 +79,8 @@ probe command "TAMARIN MASCOT1" 106                 # 情報を表示(&W) off
 sleep 0.5
 quit "$pid" "UTF-8, settings changed"
 check "every key and value of the Japanese file is kept, the changed ones changed" \
-    "$(japanese_file 1 1 "$hour" "$minute" 0 0 | od -An -tx1 -v)" "$(od -An -tx1 -v mascot.ini)"
+    "$(japanese_file 1 1 "$hour" "$minute" 0 0 "$(date +%Y/%m/%d) $(printf %02d:%02d "$hour" "$minute")" |
+        od -An -tx1 -v)" "$(od -An -tx1 -v mascot.ini)"
 run "$utf8" "$MASCOT_WINDOWS10_EXE" pid
 check "the choices survive a restart: not on top, no panel" "1 0 0 0" \
     "$(probe window "TAMARIN MASCOT1" | cut -d' ' -f5,6) $(probe window ChdClass | cut -d' ' -f5,6)"

@@ -66,6 +66,15 @@ CONF
     export ALSA_CONFIG_PATH="$workdir/alsa.conf"
 }
 sound_bytes() { stat -c %s "$sound" 2>/dev/null || echo 0; }
+# 1 when the captured sound grows past BYTES within ten seconds, else 0.
+sound_grows() { # sound_grows BYTES
+    local i
+    for ((i = 0; i < 50; i++)); do
+        [ "$(sound_bytes)" -gt "$1" ] && echo 1 && return
+        sleep 0.2
+    done
+    echo 0
+}
 
 # A fresh, empty working directory for one run of the program.
 new_workdir() {

@@ -5,7 +5,9 @@
 # and the panel's clock runs meanwhile. Cancelled while it rings, with her
 # menu opened by a right click, the alarm ends with its minute and forgets
 # its time though the menu is still open; an alarm stored for the minute
-# then under way rings while the menu is open, too.
+# then under way rings while the menu is open, too. Silenced by a click, it
+# stays finished when the dialog is opened and confirmed unchanged. Last,
+# her message box, too, keeps the clock.
 source "$(dirname "$0")/lib.sh"
 new_workdir
 trap 'probe command "TAMARIN MASCOT1" 102 >/dev/null' EXIT
@@ -74,9 +76,42 @@ xdotool key Escape
 sleep 0.3
 xdotool mousemove $((px + 30)) $((py + 30)) click 1 # silences it
 sleep 0.5
+probe command "TAMARIN MASCOT1" 105 # アラーム設定(&A), looked at and left with OK
+probe dialog 3000 >/dev/null
+click_control 1
+sleep 1
+check "OK with nothing changed leaves the silenced one-time alarm finished" "Default Default 6" \
+    "$(key_value 設定時刻時) $(key_value 設定時刻分) $(alarm_line_shown "$px" "$py" 6 modal-ok-unchanged)"
 check "all that within the second alarm's minute" "$((10#$(date -d "@$((next + 60))" +%M)))" \
     "$((10#$(date +%M)))"
 
+probe command "TAMARIN MASCOT1" 102
+wait_exit "$pid" 20
+check "exit code 0" 0 "$exit_code"
+
+# Her folder read-only (a read-only bind mount, or without root the modes):
+# the "設定の保存" box opens at start and is left open across the minute of a
+# one-time alarm stored before, which rings meanwhile, with its sound.
+locked="$workdir/locked"
+mkdir "$locked"
+next=$((($(date +%s) + 10) / 60 * 60 + 60))
+printf '%s\r\n' "[ALARM]" "アラーム使用=1" "設定時刻時=$(date -d "@$next" +%-H)" \
+    "設定時刻分=$(date -d "@$next" +%-M)" | iconv -f UTF-8 -t CP932 >"$locked/mascot.ini"
+if [ "$(id -u)" -eq 0 ]; then
+    mount --bind "$locked" "$locked" && mount -o remount,ro,bind "$locked"
+    trap 'probe command "TAMARIN MASCOT1" 102 >/dev/null; cd /; umount "$locked"' EXIT
+else
+    chmod 444 "$locked/mascot.ini" && chmod 555 "$locked"
+fi
+cd "$locked"
+before=$(sound_bytes)
+start_mascot pid
+box=$(probe dialog 20000)
+while [ "$(date +%s)" -lt "$next" ]; do sleep 0.2; done
+check "with the settings box open, the alarm rings" "設定の保存（デスクトップマスコット） 1" \
+    "${box%%|*} $(sound_grows "$before")"
+check "the box is still open" "$box" "$(probe dialog)"
+probe press-ok
 probe command "TAMARIN MASCOT1" 102
 wait_exit "$pid" 20
 check "exit code 0" 0 "$exit_code"

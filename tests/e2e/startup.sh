@@ -49,14 +49,18 @@ check "no panel window after exit" none "$(probe window ChdClass)"
 # An installer or Windows Update closing programs through the Restart
 # Manager: the session goes on, and she ends herself as with 終了(&X). Started
 # here with Wine's notes on calls it only pretends to make, to see that her
-# window lets the shell's "TaskbarCreated" through the integrity filter.
+# window lets the shell's "TaskbarCreated" through the integrity filter, and
+# that she asks once to be started again after an update (flags 3: not after
+# a crash or a hang).
 after_exit=$(od -An -tx1 -v mascot.ini)
-WINEDEBUG=fixme+msg "$WINE_RUN" "$MASCOT_EXE" >/dev/null 2>"$workdir/wine.log" &
+WINEDEBUG=fixme+msg,fixme+process "$WINE_RUN" "$MASCOT_EXE" >/dev/null 2>"$workdir/wine.log" &
 closed=$!
 probe window "TAMARIN MASCOT1" 20000 >/dev/null
 taskbar_created=$(probe message-id TaskbarCreated)
 check "TaskbarCreated, and only it, is let through to her window" "$taskbar_created 1"     "$(grep -o 'ChangeWindowMessageFilterEx [0-9A-Fa-f]* [0-9a-f]* [0-9]*' "$workdir/wine.log" |
         cut -d' ' -f3,4 | sort -u | tr '\n' ' ' | sed 's/ $//')"
+check "she asks once to be restarted, with no arguments, after updates only" "((null),3)" \
+    "$(grep -o 'RegisterApplicationRestart .*' "$workdir/wine.log" | cut -d' ' -f2 | tr -d '\r')"
 check "asked by the Restart Manager, she agrees to close" 1 "$(probe close-app "TAMARIN MASCOT1")"
 wait_exit "$closed" 20
 check "and ends with code 0" 0 "$exit_code"

@@ -84,6 +84,29 @@ TEST_F(AlarmCheckTest, DailyAlarmKeepsItsTimeAndRingsAgainNextDay) {
     }
 }
 
+TEST_F(AlarmCheckTest, SilencedDailyAlarmStaysQuietWhenStartedAgainInItsMinute) {
+    for (void (*silence)() : {SilenceAlarmByClick, FinishRingingAtExit}) {
+        for (int daily : {0, 1}) { // a one-time alarm forgets its time instead
+            Store(" 7", "30");
+            gMascot.flags.alarmDaily = daily;
+            RedrawAt(7, 30);
+            silence();
+            const std::string::size_type note =
+                ReadSettingsFile().find("止めた日時=2004/08/03 07:30\r\n");
+            EXPECT_EQ(note != std::string::npos, daily == 1);
+        }
+        gMascot.flags.alarmRinging = gMascot.flags.alarmSilenced = 0; // started again
+        RedrawAt(7, 30, 59);
+        EXPECT_EQ(gMascot.flags.alarmRinging, 0);
+        RedrawAt(7, 31);
+        fake::localTime.wDay = 4; // the next day
+        RedrawAt(7, 30);
+        EXPECT_EQ(gMascot.flags.alarmRinging, 1);
+        RedrawAt(7, 31);
+        fake::localTime.wDay = 3;
+    }
+}
+
 TEST_F(AlarmCheckTest, NeverRingsWithoutARealTimeOrUnlessSwitchedExactlyOn) {
     // "Default" reads as the number 0, yet it must not ring at midnight.
     const char* unset[][2] = {

@@ -168,7 +168,7 @@ TEST_F(AlarmDialogTest, OkStoresEverythingAndCancelNothing) {
     RunDialog([](HWND dialog) {
         Press(dialog, IDC_ALARM_DAILY);
         SetDlgItemTextA(dialog, IDC_ALARM_HOUR, "24");
-        SetDlgItemTextA(dialog, IDC_ALARM_MINUTE, "60");
+        Type(dialog, IDC_ALARM_MINUTE, "60"); // typing one field is choosing a time
         Press(dialog, IDOK);
     });
     EXPECT_EQ(Stored(), "1,0,Default,Default");
@@ -209,6 +209,16 @@ TEST_F(AlarmDialogTest, OkStoresEverythingAndCancelNothing) {
         Press(dialog, IDOK);
     });
     EXPECT_EQ(Stored(), "1,0,18,5");
+
+    // A time not typed or chosen is not stored: the file keeps what it has,
+    // here what a one-time alarm that rang meanwhile left (its time forgotten).
+    RunDialog([](HWND dialog) {
+        SetFocus(GetDlgItem(dialog, IDC_ALARM_HOUR));
+        Press(dialog, IDC_ALARM_DAILY);
+        WriteSettingsFile("[ALARM]\r\n設定時刻時=Default\r\n設定時刻分=Default\r\n");
+        Press(dialog, IDOK);
+    });
+    EXPECT_EQ(Stored(), "1,1,Default,Default");
 }
 
 TEST_F(AlarmDialogTest, SwitchingOffWhileRingingSilencesAndKeepsTheTime) {
@@ -248,6 +258,8 @@ TEST_F(AlarmDialogTest, CancelAfterAPanelClickDoesNotStartTheAlarmAgainInItsMinu
     RunDialog([](HWND dialog) { Press(dialog, IDCANCEL); });
     EXPECT_EQ(gMascot.flags.alarmEnabled, 1);
     EXPECT_EQ(fake::localTimeReads, 1);
+    WriteSettingsFile( // as if the note of the silenced minute could not be written
+        "[ALARM]\r\nアラーム使用=1\r\n毎日アラーム=1\r\n設定時刻時= 7\r\n設定時刻分= 5\r\n");
     ReadStoredAlarmTime();
     CheckAlarm();
     EXPECT_EQ(gMascot.flags.alarmRinging, 0);

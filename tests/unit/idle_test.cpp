@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/idle.h"
+#include "app/shift_jis.h"
 #include "app/state.h"
 #include "support/fake_platform.h"
 #include "support/test_env.h"
@@ -153,9 +154,26 @@ bool TickedWhileModal(HWND window, int ms) {
     return gMascot.lastTick != before;
 }
 
+// Moves the clock on under the open message boxes for ten calls, then
+// answers every box of this thread; notes the most seen open at once.
+int gTimerCalls, gBoxesAtOnce;
+void CALLBACK MoveClockThenAnswer(HWND, UINT, UINT_PTR, DWORD) {
+    int open = 0;
+    for (HWND box = nullptr; (box = FindWindowExA(nullptr, box, "#32770", nullptr)) != nullptr;) {
+        if (GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId())
+            continue;
+        ++open;
+        if (gTimerCalls >= 10)
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+    gBoxesAtOnce = open > gBoxesAtOnce ? open : gBoxesAtOnce;
+    if (++gTimerCalls < 10)
+        fake::milliseconds += 100;
+}
+
 } // namespace
 
-TEST_F(IdleTest, TimerCarriesTheTicksThroughModalLoopsUntilTheLoopRunsAgain) {
+TEST_F(IdleTest, TimerCarriesTheTicksThroughModalLoopsAndMessageBoxesButNeverIntoATick) {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = ForwardTimer;
     windowClass.hInstance = GetModuleHandleA(nullptr);
@@ -178,6 +196,18 @@ TEST_F(IdleTest, TimerCarriesTheTicksThroughModalLoopsUntilTheLoopRunsAgain) {
     while (PeekMessageA(&message, gMascot.mainWindow, 0, 0, PM_REMOVE))
         DispatchMessageA(&message);
     EXPECT_EQ(gMascot.lastTick, last);
+    // A message box carries them too; but a tick whose redraw opens one (an
+    // impossible day of the week) runs no other tick inside it.
+    const UINT_PTR answer = SetTimer(nullptr, 0, 30, MoveClockThenAnswer);
+    ShowMessage(nullptr, "", "", MB_OK);
+    EXPECT_GT(gMascot.lastTick, last);
+    gTimerCalls = gBoxesAtOnce = 0;
+    fake::localTime.wDayOfWeek = 7;
+    gMascot.flags.infoShown = 1;
+    fake::milliseconds += 100;
+    IdleTick();
+    EXPECT_EQ(gBoxesAtOnce, 1);
+    KillTimer(nullptr, answer);
     DestroyWindow(gMascot.mainWindow);
     UnregisterClassA("IdleTestTimer", windowClass.hInstance);
 }
