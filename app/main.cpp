@@ -4,6 +4,7 @@
 
 #include "app/idle.h"
 #include "app/platform.h"
+#include "app/restart.h"
 #include "app/shift_jis.h"
 #include "app/state.h"
 #include "app/window_classes.h"
@@ -16,18 +17,6 @@ namespace {
 bool AnotherCopyRuns() {
     CreateMutexA(nullptr, FALSE, kMascotClass); // held for the life of the process
     return GetLastError() == ERROR_ALREADY_EXISTS;
-}
-
-// Windows starts a program again after closing it for an update (the
-// Restart Manager of an installer or Windows Update) or after the restart
-// that follows one, only when the program asked for it; she asks, but not
-// after a crash or a hang. Bound at run time: kernel32 has it from Vista on.
-void AskToBeRestartedAfterUpdates() {
-    using RegisterProc = HRESULT(WINAPI*)(PCWSTR, DWORD);
-    const auto registerRestart = reinterpret_cast<RegisterProc>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "RegisterApplicationRestart")));
-    if (registerRestart != nullptr)
-        registerRestart(nullptr, RESTART_NO_CRASH | RESTART_NO_HANG);
 }
 
 // The message loop never blocks: when the queue is empty it does the idle
@@ -50,6 +39,7 @@ int RunMessageLoop() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     BindSystemLibraries(); // before anything could load a library from the program's folder
+    ReturnToTheFolderOfARestart();
     if (AnotherCopyRuns()) {
         ShowMessage(gMascot.mainWindow, "選択されたプログラムは\n既に実行されています。",
                     "多重起動（デスクトップマスコット）", MB_ICONWARNING);

@@ -59,13 +59,25 @@ probe window "TAMARIN MASCOT1" 20000 >/dev/null
 taskbar_created=$(probe message-id TaskbarCreated)
 check "TaskbarCreated, and only it, is let through to her window" "$taskbar_created 1"     "$(grep -o 'ChangeWindowMessageFilterEx [0-9A-Fa-f]* [0-9a-f]* [0-9]*' "$workdir/wine.log" |
         cut -d' ' -f3,4 | sort -u | tr '\n' ' ' | sed 's/ $//')"
-check "she asks once to be restarted, with no arguments, after updates only" "((null),3)" \
-    "$(grep -o 'RegisterApplicationRestart .*' "$workdir/wine.log" | cut -d' ' -f2 | tr -d '\r')"
+wine_dir="Z:${workdir//\//\\}"
+check "she asks once to be restarted in her folder, after updates only" \
+    "(L\"/restart-in \\\"${wine_dir//\\/\\\\}\\\"\",3)" \
+    "$(grep -o 'RegisterApplicationRestart .*' "$workdir/wine.log" | cut -d' ' -f2- | tr -d '\r')"
 check "asked by the Restart Manager, she agrees to close" 1 "$(probe close-app "TAMARIN MASCOT1")"
 wait_exit "$closed" 20
 check "and ends with code 0" 0 "$exit_code"
 check "no windows left" "none none" "$(probe window "TAMARIN MASCOT1") $(probe window ChdClass)"
 check "the settings file as after 終了(&X)" "$after_exit" "$(od -An -tx1 -v mascot.ini)"
+# Started again so by Windows, from whatever folder, she is back in hers.
+mkdir restarted again && cd restarted
+"$WINE_RUN" "$MASCOT_EXE" /restart-in "$wine_dir\\again" >/dev/null 2>&1 &
+restarted=$!
+probe window "TAMARIN MASCOT1" 20000 >/dev/null
+probe command "TAMARIN MASCOT1" 102
+wait_exit "$restarted" 20
+check "restarted by Windows, she keeps her settings in her own folder" "yes no" \
+    "$([ -s ../again/mascot.ini ] && echo yes || echo no) $([ -e mascot.ini ] && echo yes || echo no)"
+cd "$workdir"
 
 # However she is started she shows normally: a shortcut whose 実行時の大きさ is
 # 最小化 or 最大化 starts her as "start /min" or "/max" does.
