@@ -3,9 +3,17 @@
 
 #include <windows.h>
 
+#include "app/scale.h"
+
+// The panel's size as laid out, and at the current scale.
 constexpr int kPanelWidth = 160;
 constexpr int kPanelHeight = 60;
+inline int PanelWidth() { return ScaledLength(kPanelWidth); }
+inline int PanelHeight() { return ScaledLength(kPanelHeight); }
 
 void InitInfoCanvas();
 void CreateInfoFont();
+
+// The panel's font, size, canvas and background at the current scale.
+void RescaleInfoPanel();
 LRESULT CALLBACK InfoWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

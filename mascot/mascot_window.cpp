@@ -9,11 +9,13 @@
 #include "anim/sprites.h"
 #include "app/idle.h"
 #include "app/platform.h"
+#include "app/scale.h"
 #include "app/shift_jis.h"
 #include "app/sound.h"
 #include "app/state.h"
 #include "app/window_classes.h"
 #include "info/info_window.h"
+#include "mascot/display_scale.h"
 #include "mascot/start_position.h"
 #include "res/resource.h"
 #include "settings/settings.h"
@@ -56,9 +58,13 @@ void LetTaskbarCreatedThrough(HWND window) {
         filter(window, gMascot.taskbarCreated, MSGFLT_ALLOW, nullptr);
 }
 
+// The notification area shows small icons (SM_CXSMICON at the system DPI:
+// 16 pixels at 96 DPI, 24 at 144, 32 at 192); the icon holds a picture
+// drawn for each of these sizes.
 void AddTrayIcon(HWND window) {
-    gMascot.trayIcon = static_cast<HICON>(LoadImageA(gMascot.instance, MAKEINTRESOURCEA(IDI_TRAY),
-                                                     IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    gMascot.trayIcon = static_cast<HICON>(
+        LoadImageA(gMascot.instance, MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     NOTIFYICONDATAA& tray = gMascot.trayData;
     std::memset(&tray, 0, sizeof tray);
     tray.cbSize = NOTIFYICONDATAA_V1_SIZE;
@@ -97,8 +103,8 @@ void CreateInfoPanel(HWND window, int x, int y) {
     const POINT panel = PanelPlaceBeside(x, y);
     gMascot.infoWindow =
         CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kPanelClass, nullptr,
-                        hidden ? WS_POPUP : WS_POPUP | WS_VISIBLE, panel.x, panel.y, kPanelWidth,
-                        kPanelHeight, nullptr, nullptr, instance, nullptr);
+                        hidden ? WS_POPUP : WS_POPUP | WS_VISIBLE, panel.x, panel.y, PanelWidth(),
+                        PanelHeight(), nullptr, nullptr, instance, nullptr);
     gMascot.flags.infoShown = hidden ? 0 : 1;
     if (hidden)
         CheckMenuItem(gMascot.menuBar, IDM_INFO, MF_BYCOMMAND | MF_UNCHECKED);
@@ -113,6 +119,7 @@ void ApplyOnTopSetting(HWND window) {
 }
 
 void OnCreate(HWND window) {
+    gMascot.scale = ScaleForDpi(WindowDpi(window));
     gMascot.menuBar = LoadMenuA(gMascot.instance, MAKEINTRESOURCEA(IDR_MENU));
     gMascot.popupMenu = GetSubMenu(gMascot.menuBar, 0);
     // The frame cursors start at 0 with the rest of the record.
@@ -129,13 +136,14 @@ void OnCreate(HWND window) {
     CreateInfoPanel(window, start.x, start.y);
     ApplyOnTopSetting(window);
     CreateInfoFont();
-    MoveWindow(window, start.x, start.y, kMascotSize, kMascotSize, TRUE);
+    MoveWindow(window, start.x, start.y, MascotSize(), MascotSize(), TRUE);
+    TakeScaleAtStart(window, start);
 }
 
 // Tells which folder cannot hold the settings file, what that costs and
 // what to do about it.
 void TellSettingsUnwritable(HWND window) {
-    wchar_t folder[MAX_PATH] = L"."; // left so when the call fails or the path does not fit
+    wchar_t folder[MAX_PATH] = L".";        // left so when the call fails or the path does not fit
     GetCurrentDirectoryW(MAX_PATH, folder); // in Unicode, whatever the system's code page
     char text[2048];
     std::snprintf(text, sizeof text,
@@ -219,6 +227,8 @@ LRESULT CALLBACK MascotWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_LBUTTONDOWN: OnLeftButton(window, lParam); break;
     case WM_RBUTTONDOWN: OnRightButton(window, lParam); break;
     case kTrayMessage: OnTrayNotify(window, lParam); break;
+    case WM_GETDPISCALEDSIZE: return OnGetDpiScaledSize(wParam, lParam);
+    case WM_DPICHANGED: OnDpiChanged(window, wParam, lParam); break;
     case kSettingsUnwritableMessage: TellSettingsUnwritable(window); break;
     // A menu or a dialog box of hers waits for input, or she is dragged.
     case WM_ENTERIDLE:
