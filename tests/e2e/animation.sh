@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # The real program animates: the window's shape, read from outside, follows
 # the frame on screen; frames change about every 200 ms; the figure shows at
-# double size with no key colour anywhere.
+# double size with no key colour anywhere. At 144 and 192 DPI she shows at
+# three and four times, every art pixel a solid block, and the notification
+# area holds the icon drawn for its size.
 source "$(dirname "$0")/lib.sh"
 art="$(cd "$(dirname "$0")/../../res/generated" && pwd)"
 new_workdir
 
-# frames.py silhouette HASH: the frames whose shape has that hash (the
-# probe's hash of the 80x80 window pixels), comma-separated, or "none".
-# frames.py match CROP.rgb: "frame agreement" for the 80x80 screen crop: the
-# frame whose doubled pixels agree best, and the share (per cent) of its
-# figure pixels that agree.
+# frames.py silhouette HASH [K]: the frames whose shape has that hash (the
+# probe's hash of the window pixels, each art pixel a KxK block, 2 unless
+# said), comma-separated, or "none".
+# frames.py match CROP.rgb: "frame agreement" for the square screen crop of
+# her window: the frame whose enlarged pixels agree best, and the share (per
+# cent) of its figure pixels that agree.
 cat >frames.py <<'PY'
 import struct, sys
 art = sys.argv[1]
@@ -21,21 +24,24 @@ def frame(i):
     rows = [d[off + (h - 1 - y) * stride:][:w] for y in range(h)]
     return [[tuple(pal[4 * p:4 * p + 3][::-1]) for p in r] for r in rows]
 frames = [frame(i) for i in range(26)]
-def shape_hash(f):
+def shape_hash(f, k):
     h = 2166136261
-    for y in range(80):
-        for x in range(80):
-            h = ((h ^ (49 if f[y // 2][x // 2] != f[0][0] else 48)) * 16777619) & 0xFFFFFFFF
+    for y in range(40 * k):
+        for x in range(40 * k):
+            h = ((h ^ (49 if f[y // k][x // k] != f[0][0] else 48)) * 16777619) & 0xFFFFFFFF
     return "%08x" % h
 if sys.argv[2] == "silhouette":
-    print(",".join(str(i) for i, f in enumerate(frames) if shape_hash(f) == sys.argv[3]) or "none")
+    k = int(sys.argv[4]) if len(sys.argv) > 4 else 2
+    print(",".join(str(i) for i, f in enumerate(frames) if shape_hash(f, k) == sys.argv[3]) or "none")
 else:
     crop = open(sys.argv[3], "rb").read()
-    px = lambda x, y: tuple(crop[3 * (80 * y + x):3 * (80 * y + x) + 3])
+    n = int(round((len(crop) // 3) ** 0.5))
+    k = n // 40
+    px = lambda x, y: tuple(crop[3 * (n * y + x):3 * (n * y + x) + 3])
     best = (0, -1)
     for i, f in enumerate(frames):
-        figure = [(x, y) for y in range(80) for x in range(80) if f[y // 2][x // 2] != f[0][0]]
-        agree = sum(px(x, y) == f[y // 2][x // 2] for x, y in figure) * 100 // len(figure)
+        figure = [(x, y) for y in range(n) for x in range(n) if f[y // k][x // k] != f[0][0]]
+        agree = sum(px(x, y) == f[y // k][x // k] for x, y in figure) * 100 // len(figure)
         best = max(best, (agree, i))
     print(best[1], best[0])
 PY
@@ -81,4 +87,33 @@ check "no key colour anywhere on the screen" 0 "$(convert shot.png txt:- | grep 
 probe command "TAMARIN MASCOT1" 102
 wait_exit "$pid" 20
 check "exit ends the program" 0 "$exit_code"
+
+for dpi in 144 192; do
+    use_dpi "$dpi"
+    k=$((dpi / 48)) size=$((dpi * 40 / 48))
+    # The panel aside: it would show through her outline.
+    printf '[OPTION]\r\n情報ウィンドウ=0\r\n' | iconv -f UTF-8 -t CP932 >mascot.ini
+    start_mascot pid
+    read -r _ _ w h _ < <(probe window "TAMARIN MASCOT1" 20000)
+    check "at $dpi DPI her window is $size pixels square" "$size $size" "$w $h"
+    sleep 1
+    for attempt in $(seq 1 10); do
+        IFS='|' read -r before after < <(probe region-shot "TAMARIN MASCOT1" crop.rgb)
+        [ "$before" = "$after" ] && break
+    done
+    read -r frame agree < <(frames match crop.rgb)
+    check "at $dpi DPI the screen shows frame $frame at $k times ($agree%)" 1 $((agree >= 98))
+    check "at $dpi DPI her shape is frame $frame's at $k times" 1 \
+        "$(frames silhouette "${after##* }" "$k" | tr ',' '\n' | grep -cx "$frame")"
+    # Sampled down to one pixel per art pixel and enlarged again, a picture
+    # of solid blocks is itself.
+    convert -size "${size}x$size" -depth 8 rgb:crop.rgb -sample 40x40 -sample "${size}x$size" \
+        -depth 8 rgb:blocks.rgb
+    check "at $dpi DPI every art pixel is a solid $k by $k block" 0 "$(cmp -s crop.rgb blocks.rgb; echo $?)"
+    convert -size "${size}x$size" -depth 8 rgb:crop.rgb "$ARTIFACTS/animation-$dpi.png"
+    check "at $dpi DPI the notification area shows the icon drawn at $((dpi / 6)) pixels" \
+        same "$(tray_icon_is "$((dpi / 6))")"
+    probe command "TAMARIN MASCOT1" 102
+    wait_exit "$pid" 20
+done
 finish

@@ -3,6 +3,8 @@
 set -uo pipefail
 : "${MASCOT_EXE:?}" "${PROBE_EXE:?}" "${WINE_RUN:?}" "${ARTIFACTS:?}"
 mkdir -p "$ARTIFACTS"
+wine_env="$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-env.sh"
+tray_ico="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../res/generated" && pwd)/tray.ico"
 
 passed=0
 failed=0
@@ -62,8 +64,22 @@ start_mascot() { # start_mascot VAR: runs the program in the background, pid in 
 }
 
 finish() {
+    [ "${dpi_used:-96}" = 96 ] || use_dpi 96 # the next test starts at 96 DPI
     echo "$passed passed, $failed failed"
     [ "$failed" -eq 0 ]
+}
+
+# The programs Wine starts from here on get DPI (LogPixels of HKCU\Control
+# Panel\Desktop, which Wine gives to a program that declares DPI awareness);
+# its desktop and taskbar start anew with it.
+use_dpi() { # use_dpi DPI
+    (
+        source "$wine_env"
+        "$MASCOT_WINESERVER" -k 2>/dev/null
+        "$MASCOT_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+        "$MASCOT_WINESERVER" -w
+    )
+    dpi_used=$1
 }
 
 # Centre "X Y" of item N (by position) of the mascot's open context menu,
@@ -104,6 +120,36 @@ tray_icon_centre() {
     echo "$((800 + x + w / 2)) $((748 + y + h / 2))"
 }
 
+# "same" when the notification area (on the taskbar below the work area)
+# shows, pixel for pixel, the SIZE-pixel picture of her icon; else what
+# differs.
+tray_icon_is() { # tray_icon_is SIZE
+    local shot bottom w h x y
+    read -r _ _ _ bottom < <(probe workarea)
+    shot=$(mktemp --suffix=.png)
+    import -window root "$shot" 2>/dev/null
+    read -r w h x y < <(convert "$shot" -crop "120x$((768 - bottom))+904+$bottom" +repage -fuzz 5% \
+        -trim -format '%w %h %X %Y' info: 2>/dev/null | tr -d +)
+    convert "$shot" -crop "${w}x$h+$((904 + x))+$((bottom + y))" -depth 8 "rgb:$shot.rgb"
+    python3 - "$tray_ico" "$1" "$w" "$h" "$shot.rgb" <<'PY'
+import struct, sys
+ico, size, w, h, crop = open(sys.argv[1], "rb").read(), *map(int, sys.argv[2:5]), open(sys.argv[5], "rb").read()
+for i in range(struct.unpack_from("<H", ico, 4)[0]):
+    if ico[6 + 16 * i] == size:
+        at = struct.unpack_from("<I", ico, 6 + 16 * i + 12)[0] + 40
+rows = [ico[at + 4 * size * (size - 1 - y):][:4 * size] for y in range(size)]  # BGRA, bottom-up
+shown = [(x, y) for y in range(size) for x in range(size) if rows[y][4 * x + 3] == 255]
+left, top = min(x for x, _ in shown), min(y for _, y in shown)
+width, height = max(x for x, _ in shown) - left + 1, max(y for _, y in shown) - top + 1
+if (width, height) != (w, h):
+    print("a picture of %dx%d instead of %dx%d" % (w, h, width, height))
+else:
+    off = sum(crop[3 * ((y - top) * w + x - left):][:3] != rows[y][4 * x:4 * x + 3][::-1] for x, y in shown)
+    print("same" if off == 0 else "%d pixels differ" % off)
+PY
+    rm -f "$shot" "$shot.rgb"
+}
+
 # The settings file as UTF-8 text without carriage returns.
 settings_text() { iconv -f CP932 -t UTF-8 mascot.ini 2>/dev/null | tr -d '\r'; }
 
@@ -137,17 +183,18 @@ count_colour() { # count_colour FILE HEX W H X Y
 # The page the info panel at PX PY shows in a fresh screenshot: 0 (red alarm
 # line at the bottom), 2 (red title at the top), 1 (black text, no red) or
 # "?". The mascot covers the panel's right end, so only x 0-114 is looked at.
-# With NAME the panel is also kept as ARTIFACTS/NAME.png.
-panel_page() { # panel_page PX PY [NAME]
-    local shot
+# With NAME the panel is also kept as ARTIFACTS/NAME.png. K is her scale (2
+# at 96 DPI); the panel's lengths go with K / 2.
+panel_page() { # panel_page PX PY [NAME] [K]
+    local shot k=${4:-2}
     shot=$(mktemp --suffix=.png)
     import -window root "$shot" 2>/dev/null
-    [ -n "${3:-}" ] && convert "$shot" -crop "160x60+$1+$2" +repage "$ARTIFACTS/$3.png"
-    if [ "$(count_colour "$shot" FF0000 115 20 "$1" "$(($2 + 38))")" -gt 0 ]; then
+    [ -n "${3:-}" ] && convert "$shot" -crop "$((80 * k))x$((30 * k))+$1+$2" +repage "$ARTIFACTS/$3.png"
+    if [ "$(count_colour "$shot" FF0000 $((115 * k / 2)) $((10 * k)) "$1" "$(($2 + 19 * k))")" -gt 0 ]; then
         echo 0
-    elif [ "$(count_colour "$shot" FF0000 115 18 "$1" "$2")" -gt 0 ]; then
+    elif [ "$(count_colour "$shot" FF0000 $((115 * k / 2)) $((9 * k)) "$1" "$2")" -gt 0 ]; then
         echo 2
-    elif [ "$(count_colour "$shot" 000000 115 35 "$1" "$(($2 + 23))")" -gt 0 ]; then
+    elif [ "$(count_colour "$shot" 000000 $((115 * k / 2)) $((35 * k / 2)) "$1" "$(($2 + 23 * k / 2))")" -gt 0 ]; then
         echo 1
     else
         echo "?"
