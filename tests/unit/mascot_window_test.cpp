@@ -8,10 +8,12 @@
 
 #include "alarm/alarm_check.h"
 #include "anim/random.h"
+#include "anim/sprites.h"
 #include "app/idle.h"
 #include "app/platform.h"
 #include "app/state.h"
 #include "app/window_classes.h"
+#include "info/info_window.h"
 #include "mascot/mascot_window.h"
 #include "mascot/start_position.h"
 #include "res/resource.h"
@@ -652,4 +654,54 @@ TEST_F(MascotWindowTest, PanelOffsetsWrapForPositionsAtTheEndsOfTheIntRange) {
     WriteSettingsFile("[OPTION]\r\n初期位置Ｘ座標=-2147483648\r\n初期位置Ｙ座標=2147483647\r\n");
     ASSERT_NE(Create(), nullptr);
     EXPECT_NE(gMascot.infoWindow, nullptr);
+}
+
+// Windows tells of a new DPI (she is dragged onto another monitor, the
+// display settings change): she and the panel take its scale at once, she
+// where Windows suggests (keeping the pointer on her where Windows suggests a
+// size of its own), the panel beside her; back at 96 DPI all is as it was.
+TEST_F(MascotWindowTest, NewDpiRescalesHerAndThePanelAtOnce) {
+    ASSERT_NE(Create(), nullptr);
+    gMascot.infoWindowDC = GetDC(gMascot.infoWindow);
+    InitInfoCanvas();
+    SetCursorPos(350, 250);
+    struct Case {
+        UINT dpi;
+        RECT suggested;
+        int x, y, k, font;
+    } cases[] = {{144, {300, 200, 420, 320}, 300, 200, 3, 20},
+                 {192, {400, 100, 560, 260}, 400, 100, 4, 26},
+                 {120, {300, 200, 400, 300}, 310, 210, 2, 13},
+                 {96, {300, 200, 380, 280}, 300, 200, 2, 13}};
+    const auto text = [](const RECT& r) {
+        return std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+               std::to_string(r.right) + "," + std::to_string(r.bottom);
+    };
+    for (const Case& c : cases) {
+        SIZE size{1, 1};
+        EXPECT_EQ(SendMessageA(gMascot.mainWindow, WM_GETDPISCALEDSIZE, c.dpi, (LPARAM)&size),
+                  TRUE);
+        EXPECT_EQ(size.cx * 1000 + size.cy, 40 * c.k * 1001) << c.dpi;
+        SendMessageA(gMascot.mainWindow, WM_DPICHANGED, MAKEWPARAM(c.dpi, c.dpi),
+                     (LPARAM)&c.suggested);
+        const RECT mascot = Rect(gMascot.mainWindow);
+        const RECT panel = Rect(gMascot.infoWindow);
+        EXPECT_EQ(text(mascot), text({c.x, c.y, c.x + 40 * c.k, c.y + 40 * c.k})) << c.dpi;
+        EXPECT_EQ(text(panel),
+                  text({c.x - 60 * c.k, c.y + 10 * c.k, c.x + 20 * c.k, c.y + 40 * c.k}))
+            << c.dpi;
+        HRGN shape = CreateRectRgn(0, 0, 0, 0);
+        GetWindowRgn(gMascot.mainWindow, shape);
+        HRGN expected = RegionFromBitmap(gMascot.spriteBitmaps[gMascot.currentFrame], c.k);
+        EXPECT_TRUE(EqualRgn(shape, expected)) << c.dpi;
+        DeleteObject(shape);
+        DeleteObject(expected);
+        BITMAP canvas{};
+        GetObjectA(gMascot.canvasBitmap, sizeof canvas, &canvas);
+        LOGFONTA font{};
+        GetObjectA(gMascot.infoFont, sizeof font, &font);
+        EXPECT_EQ(canvas.bmWidth * 1000 + canvas.bmHeight, 80 * c.k * 1000 + 60 * c.k) << c.dpi;
+        EXPECT_EQ(font.lfHeight, c.font) << c.dpi;
+    }
+    ReleaseDC(gMascot.infoWindow, gMascot.infoWindowDC);
 }
