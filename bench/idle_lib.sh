@@ -22,6 +22,10 @@ source "$root/scripts/wine-env.sh"
 start_xvfb || exit 1
 trap '"$MASCOT_WINESERVER" -k 2>/dev/null; stop_xvfb' EXIT
 [ -d "$WINEPREFIX" ] || bash "$root/scripts/wine-prefix-init" >/dev/null
+# MASCOT_DPI=144 measures at that display scale: Wine gives it to the
+# programs, which declare DPI awareness.
+"$MASCOT_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "${MASCOT_DPI:-96}" \
+    /f >/dev/null 2>&1
 build=$root/build/bench
 toolchain=toolchain-mingw-i686.cmake
 [ -f "$root/build/win32/probe.exe" ] && wine_runs_32bit || toolchain=toolchain-mingw-x86_64.cmake
