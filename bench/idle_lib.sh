@@ -43,9 +43,11 @@ rss_of() { awk '/VmRSS/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
 private_of() { awk '/^Private_(Clean|Dirty)/ {s += $2} END {print s + 0}' "/proc/$1/smaps" 2>/dev/null || echo 0; }
 # The newest process of this prefix whose command line matches: other
 # checkouts run their own mascot.exe, Wine server and desktop at the same time.
+# A program is matched by its file name: Wine shows a 32-bit program's command
+# line with its Windows path (Z:\work\...), a 64-bit one's with the Unix path.
 prefix_pid() {
     local p found=""
-    for p in $(pgrep -f -- "$1"); do
+    for p in $(pgrep -f -- "${1##*/}"); do
         tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | grep -qx "WINEPREFIX=$WINEPREFIX" && found=$p
     done
     echo "$found"
