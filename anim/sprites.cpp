@@ -24,8 +24,8 @@ void ScanRows(HDC memory, int width, int height, int scale, HRGN region) {
             const int start = x;
             while (x < width && GetPixel(memory, x, y) != key)
                 ++x;
-            AddRun(region, start, x, y,
-                   scale); // x is a key pixel, which the loop steps over, or the end
+            // x is a key pixel, which the loop steps over, or the end.
+            AddRun(region, start, x, y, scale);
         }
 }
 

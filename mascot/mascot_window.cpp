@@ -143,7 +143,7 @@ void OnCreate(HWND window) {
 // Tells which folder cannot hold the settings file, what that costs and
 // what to do about it.
 void TellSettingsUnwritable(HWND window) {
-    wchar_t folder[MAX_PATH] = L".";        // left so when the call fails or the path does not fit
+    wchar_t folder[MAX_PATH] = L"."; // left so when the call fails or the path does not fit
     GetCurrentDirectoryW(MAX_PATH, folder); // in Unicode, whatever the system's code page
     char text[2048];
     std::snprintf(text, sizeof text,

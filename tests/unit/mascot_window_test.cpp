@@ -672,6 +672,7 @@ TEST_F(MascotWindowTest, NewDpiRescalesHerAndThePanelAtOnce) {
     } cases[] = {{144, {300, 200, 420, 320}, 300, 200, 3, 20},
                  {192, {400, 100, 560, 260}, 400, 100, 4, 26},
                  {120, {300, 200, 400, 300}, 310, 210, 2, 13},
+                 {168, {300, 200, 420, 320}, 300, 200, 3, 20},
                  {96, {300, 200, 380, 280}, 300, 200, 2, 13}};
     const auto text = [](const RECT& r) {
         return std::to_string(r.left) + "," + std::to_string(r.top) + "," +
