@@ -269,14 +269,14 @@ def icon_image(part, colours, size, scale=1):
 
 
 def icon_images(parts, colours):
-    """16 and 20: small hand-drawn faces; 24 and 32: the sprite head as it
-    is; 48: the sprite head at twice the size.  The notification area asks
-    for 16, 20, 24 or 32 pixels at 100, 125, 150 and 200 % display scale."""
+    """16, 20 and 32: hand-drawn faces; 24: the sprite head as it is; 48:
+    the sprite head at twice the size.  The notification area asks for 16,
+    20, 24 or 32 pixels at 100, 125, 150 and 200 % display scale."""
     head = parts['head_front']
     return {16: icon_image(parts['icon16'], colours, 16),
             20: icon_image(parts['icon20'], colours, 20),
             24: icon_image(head, colours, 24),
-            32: icon_image(head, colours, 32),
+            32: icon_image(parts['icon32'], colours, 32),
             48: icon_image(head, colours, 48, 2)}
 
 
