@@ -120,34 +120,18 @@ tray_icon_centre() {
     echo "$((800 + x + w / 2)) $((748 + y + h / 2))"
 }
 
-# "same" when the notification area (on the taskbar below the work area)
-# shows, pixel for pixel, the SIZE-pixel picture of her icon; else what
-# differs.
-tray_icon_is() { # tray_icon_is SIZE
-    local shot bottom w h x y
+# How many pixels of the best match differ (0: none; "no match" when far too
+# many) between the SIZE-pixel picture of her icon, on the taskbar's colour,
+# and the notification area at the right end of the taskbar below the work
+# area.
+tray_icon_differs() { # tray_icon_differs SIZE
+    local bottom index
     read -r _ _ _ bottom < <(probe workarea)
-    shot=$(mktemp --suffix=.png)
-    import -window root "$shot" 2>/dev/null
-    read -r w h x y < <(convert "$shot" -crop "120x$((768 - bottom))+904+$bottom" +repage -fuzz 5% \
-        -trim -format '%w %h %X %Y' info: 2>/dev/null | tr -d +)
-    convert "$shot" -crop "${w}x$h+$((904 + x))+$((bottom + y))" -depth 8 "rgb:$shot.rgb"
-    python3 - "$tray_ico" "$1" "$w" "$h" "$shot.rgb" <<'PY'
-import struct, sys
-ico, size, w, h, crop = open(sys.argv[1], "rb").read(), *map(int, sys.argv[2:5]), open(sys.argv[5], "rb").read()
-for i in range(struct.unpack_from("<H", ico, 4)[0]):
-    if ico[6 + 16 * i] == size:
-        at = struct.unpack_from("<I", ico, 6 + 16 * i + 12)[0] + 40
-rows = [ico[at + 4 * size * (size - 1 - y):][:4 * size] for y in range(size)]  # BGRA, bottom-up
-shown = [(x, y) for y in range(size) for x in range(size) if rows[y][4 * x + 3] == 255]
-left, top = min(x for x, _ in shown), min(y for _, y in shown)
-width, height = max(x for x, _ in shown) - left + 1, max(y for _, y in shown) - top + 1
-if (width, height) != (w, h):
-    print("a picture of %dx%d instead of %dx%d" % (w, h, width, height))
-else:
-    off = sum(crop[3 * ((y - top) * w + x - left):][:3] != rows[y][4 * x:4 * x + 3][::-1] for x, y in shown)
-    print("same" if off == 0 else "%d pixels differ" % off)
-PY
-    rm -f "$shot" "$shot.rgb"
+    import -window root -crop "120x$((768 - bottom))+904+$bottom" +repage tray.png 2>/dev/null
+    index=$(identify -format '%w\n' "$tray_ico" | grep -nx "$1" | cut -d: -f1)
+    convert "$tray_ico[$((index - 1))]" -background "$(convert tray.png -format '%[pixel:p{0,0}]' info:)" \
+        -flatten icon.png
+    compare -metric AE -subimage-search tray.png icon.png null: 2>&1 | grep -oE '^[0-9]+' || echo "no match"
 }
 
 # The settings file as UTF-8 text without carriage returns.

@@ -84,18 +84,14 @@ class LongRunTest : public ::testing::Test {
         }
     }
 
-    // Windows tells of a new DPI every 250 ticks: 144, 192, 120, 96 in turn.
-    static void DriveScale(int tick) {
+    // What the idle loop does on its ticks, every page of the panel included;
+    // every 250 ticks Windows tells of a new DPI: 144, 192, 120, 96 in turn.
+    static void Tick(int tick) {
         constexpr UINT kDpis[] = {144, 192, 120, 96};
         RECT suggested{0, 0, 0, 0};
         if (tick % 250 == 125)
             SendMessageA(gMascot.mainWindow, WM_DPICHANGED, kDpis[tick / 250 % 4],
                          reinterpret_cast<LPARAM>(&suggested));
-    }
-
-    // What the idle loop does on its ticks, every page of the panel included.
-    static void Tick(int tick) {
-        DriveScale(tick);
         DriveAlarm(tick);
         DriveAnimation(tick);
         gMascot.flags.infoPage = tick % 3;

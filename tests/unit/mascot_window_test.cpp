@@ -674,23 +674,16 @@ TEST_F(MascotWindowTest, NewDpiRescalesHerAndThePanelAtOnce) {
                  {120, {300, 200, 400, 300}, 310, 210, 2, 13},
                  {168, {300, 200, 420, 320}, 300, 200, 3, 20},
                  {96, {300, 200, 380, 280}, 300, 200, 2, 13}};
-    const auto text = [](const RECT& r) {
-        return std::to_string(r.left) + "," + std::to_string(r.top) + "," +
-               std::to_string(r.right) + "," + std::to_string(r.bottom);
-    };
     for (const Case& c : cases) {
-        SIZE size{1, 1};
-        EXPECT_EQ(SendMessageA(gMascot.mainWindow, WM_GETDPISCALEDSIZE, c.dpi, (LPARAM)&size),
-                  TRUE);
-        EXPECT_EQ(size.cx * 1000 + size.cy, 40 * c.k * 1001) << c.dpi;
-        SendMessageA(gMascot.mainWindow, WM_DPICHANGED, MAKEWPARAM(c.dpi, c.dpi),
-                     (LPARAM)&c.suggested);
-        const RECT mascot = Rect(gMascot.mainWindow);
-        const RECT panel = Rect(gMascot.infoWindow);
-        EXPECT_EQ(text(mascot), text({c.x, c.y, c.x + 40 * c.k, c.y + 40 * c.k})) << c.dpi;
-        EXPECT_EQ(text(panel),
-                  text({c.x - 60 * c.k, c.y + 10 * c.k, c.x + 20 * c.k, c.y + 40 * c.k}))
-            << c.dpi;
+        SIZE size{};
+        SendMessageA(gMascot.mainWindow, WM_GETDPISCALEDSIZE, c.dpi, (LPARAM)&size);
+        SendMessageA(gMascot.mainWindow, WM_DPICHANGED, c.dpi, (LPARAM)&c.suggested);
+        const RECT mascot{c.x, c.y, c.x + 40 * c.k, c.y + 40 * c.k};
+        const RECT panel{c.x - 60 * c.k, c.y + 10 * c.k, c.x + 20 * c.k, c.y + 40 * c.k};
+        const RECT shownMascot = Rect(gMascot.mainWindow);
+        const RECT shownPanel = Rect(gMascot.infoWindow);
+        EXPECT_TRUE(size.cx == 40 * c.k && size.cy == 40 * c.k) << c.dpi;
+        EXPECT_TRUE(EqualRect(&mascot, &shownMascot) && EqualRect(&panel, &shownPanel)) << c.dpi;
         HRGN shape = CreateRectRgn(0, 0, 0, 0);
         GetWindowRgn(gMascot.mainWindow, shape);
         HRGN expected = RegionFromBitmap(gMascot.spriteBitmaps[gMascot.currentFrame], c.k);
@@ -701,7 +694,7 @@ TEST_F(MascotWindowTest, NewDpiRescalesHerAndThePanelAtOnce) {
         GetObjectA(gMascot.canvasBitmap, sizeof canvas, &canvas);
         LOGFONTA font{};
         GetObjectA(gMascot.infoFont, sizeof font, &font);
-        EXPECT_EQ(canvas.bmWidth * 1000 + canvas.bmHeight, 80 * c.k * 1000 + 60 * c.k) << c.dpi;
+        EXPECT_TRUE(canvas.bmWidth == 80 * c.k && canvas.bmHeight == 60 * c.k) << c.dpi;
         EXPECT_EQ(font.lfHeight, c.font) << c.dpi;
     }
     ReleaseDC(gMascot.infoWindow, gMascot.infoWindowDC);
