@@ -69,9 +69,8 @@ finish() {
     [ "$failed" -eq 0 ]
 }
 
-# The programs Wine starts from here on get DPI (LogPixels of HKCU\Control
-# Panel\Desktop, which Wine gives to a program that declares DPI awareness);
-# its desktop and taskbar start anew with it.
+# Wine starts anew, its desktop and programs at DPI (a program that declares
+# DPI awareness gets LogPixels of HKCU\Control Panel\Desktop).
 use_dpi() { # use_dpi DPI
     (
         source "$wine_env"
@@ -120,10 +119,8 @@ tray_icon_centre() {
     echo "$((800 + x + w / 2)) $((748 + y + h / 2))"
 }
 
-# How many pixels of the best match differ (0: none; "no match" when far too
-# many) between the SIZE-pixel picture of her icon, on the taskbar's colour,
-# and the notification area at the right end of the taskbar below the work
-# area.
+# Pixels that differ (0: none) between the SIZE-pixel picture of her icon on
+# the taskbar's colour and its best match in the notification area.
 tray_icon_differs() { # tray_icon_differs SIZE
     local bottom index
     read -r _ _ _ bottom < <(probe workarea)
