@@ -29,36 +29,31 @@ void ScanRows(HDC memory, int width, int height, int scale, HRGN region) {
         }
 }
 
-void MakeRegions() {
-    for (int i = 0; i < kFrameCount; ++i)
-        gMascot.spriteRegions[i] = RegionFromBitmap(gMascot.spriteBitmaps[i], CurrentScale());
-}
-
 void DeleteRegions() {
-    for (HRGN& region : gMascot.spriteRegions) {
+    for (HRGN region : gMascot.spriteRegions)
         if (region != nullptr)
             DeleteObject(region);
-        region = nullptr;
-    }
 }
 
 } // namespace
 
 void LoadSprites(HWND window) {
-    for (int i = 0; i < kFrameCount; ++i)
+    for (int i = 0; i < kFrameCount; ++i) {
         gMascot.spriteBitmaps[i] = LoadBitmapA(gMascot.instance, MAKEINTRESOURCEA(kFrameIds[i]));
-    MakeRegions();
+        gMascot.spriteRegions[i] = RegionFromBitmap(gMascot.spriteBitmaps[i], CurrentScale());
+    }
     // The record starts zeroed: frame 0 is the current one.
     ApplySpriteRegion(window, gMascot.currentFrame, FALSE);
 }
 
 // Only the shapes of the scale in use are kept; she meets a new scale only
 // on a move to another monitor or a change of the display settings, and
-// making a set takes a moment.
+// making a set takes a moment. Whoever changes the scale paints her anew.
 void RescaleSprites(HWND window) {
     DeleteRegions();
-    MakeRegions();
-    ApplySpriteRegion(window, gMascot.currentFrame, TRUE);
+    for (int i = 0; i < kFrameCount; ++i)
+        gMascot.spriteRegions[i] = RegionFromBitmap(gMascot.spriteBitmaps[i], CurrentScale());
+    ApplySpriteRegion(window, gMascot.currentFrame, FALSE);
 }
 
 HRGN RegionFromBitmap(HBITMAP bitmap, int scale) {

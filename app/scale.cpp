@@ -21,7 +21,7 @@ int Proportion(long long value, long long numerator, long long denominator) {
 
 } // namespace
 
-int ScaleForDpi(UINT dpi) { return std::max(1, static_cast<int>((dpi + 23) / 48)); }
+int ScaleForDpi(UINT dpi) { return static_cast<int>((dpi + 23) / 48); }
 
 int CurrentScale() { return gMascot.scale > 0 ? gMascot.scale : kDesignScale; }
 

@@ -20,7 +20,8 @@ constexpr int kArtSize = 40;    // her frames are kArtSize x kArtSize art pixels
 constexpr int kDesignScale = 2; // the scale the program's lengths were laid out at
 
 // The whole number nearest to dpi / 48 (2 at 96 DPI, 3 at 144, 4 at 192),
-// the lower one at a tie: 2 at 120 DPI (125 %), 3 at 168 (175 %). At least 1.
+// the lower one at a tie: 2 at 120 DPI (125 %), 3 at 168 (175 %). Windows
+// gives no DPI below 96, its smallest scale being 100 %.
 int ScaleForDpi(UINT dpi);
 
 // The scale she and the panel are drawn at now: gMascot.scale, or the

@@ -44,20 +44,24 @@ HBITMAP LoadPanelPicture() {
 void PaintBackground(HBITMAP picture) {
     const int width = PanelWidth();
     const int height = PanelHeight();
-    BITMAPINFO format{};
-    format.bmiHeader = {
-        sizeof(BITMAPINFOHEADER), kPanelWidth, -kPanelHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    std::vector<DWORD> design(kPanelWidth * kPanelHeight);
-    if (picture == nullptr || GetDIBits(gMascot.canvasDC, picture, 0, kPanelHeight, design.data(),
-                                        &format, DIB_RGB_COLORS) == 0) {
+    if (picture == nullptr) {
         // Without the picture the pages are drawn on a plain white background.
         PatBlt(gMascot.canvasDC, 0, height, width, height, WHITENESS);
         return;
     }
+    // Top row first, 32 bits a pixel (all else zero: BI_RGB, no palette).
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = kPanelWidth;
+    format.bmiHeader.biHeight = -kPanelHeight;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    std::vector<DWORD> design(kPanelWidth * kPanelHeight);
+    GetDIBits(gMascot.canvasDC, picture, 0, kPanelHeight, design.data(), &format, DIB_RGB_COLORS);
     std::vector<DWORD> screen(static_cast<size_t>(width) * height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            screen[static_cast<size_t>(y) * width + x] =
+            screen.at(static_cast<size_t>(y) * width + x) =
                 design[DesignPixelAt(y, kPanelHeight) * kPanelWidth +
                        DesignPixelAt(x, kPanelWidth)];
     format.bmiHeader.biWidth = width;
@@ -69,12 +73,9 @@ void PaintBackground(HBITMAP picture) {
 // A canvas of the panel's size at the current scale takes the place of the
 // one before: the clean background below, a copy of it above.
 void MakeCanvas(HBITMAP picture) {
-    HDC windowDC = GetDC(gMascot.infoWindow);
-    HBITMAP canvas = CreateCompatibleBitmap(windowDC, PanelWidth(), 2 * PanelHeight());
-    ReleaseDC(gMascot.infoWindow, windowDC);
+    HBITMAP canvas = CreateCompatibleBitmap(gMascot.infoWindowDC, PanelWidth(), 2 * PanelHeight());
     SelectObject(gMascot.canvasDC, canvas);
-    if (gMascot.canvasBitmap != nullptr)
-        DeleteObject(gMascot.canvasBitmap);
+    DeleteObject(gMascot.canvasBitmap); // none the first time
     gMascot.canvasBitmap = canvas;
     PaintBackground(picture);
     BitBlt(gMascot.canvasDC, 0, 0, PanelWidth(), PanelHeight(), gMascot.canvasDC, 0, PanelHeight(),
@@ -106,8 +107,6 @@ void RescaleInfoPanel() {
         DeleteObject(gMascot.infoFont);
         CreateInfoFont();
     }
-    SetWindowPos(gMascot.infoWindow, nullptr, 0, 0, PanelWidth(), PanelHeight(),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (gMascot.canvasDC == nullptr)
         return; // made later, at the scale of then
     HBITMAP picture = LoadPanelPicture();

@@ -14,6 +14,7 @@ inline int PanelHeight() { return ScaledLength(kPanelHeight); }
 void InitInfoCanvas();
 void CreateInfoFont();
 
-// The panel's font, size, canvas and background at the current scale.
+// The panel's font, canvas and background at the current scale; whoever
+// changes the scale places the panel at its new size.
 void RescaleInfoPanel();
 LRESULT CALLBACK InfoWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -12,17 +12,15 @@ namespace {
 // size (Windows 8.1 to 10 1607 send no WM_GETDPISCALEDSIZE) the suggestion
 // is her window grown in proportion to the DPI; she then takes the place
 // that keeps the pointer where it was on her, so that a drag goes on holding
-// her.
+// her. At her own size that place is the suggested one.
 POINT PlaceInSuggested(const RECT& suggested) {
-    const int size = MascotSize();
-    const int width = suggested.right - suggested.left;
-    const int height = suggested.bottom - suggested.top;
     POINT cursor{};
-    if ((width == size && height == size) || width <= 0 || height <= 0 || !GetCursorPos(&cursor) ||
-        !PtInRect(&suggested, cursor))
+    if (!GetCursorPos(&cursor) || !PtInRect(&suggested, cursor))
         return POINT{suggested.left, suggested.top};
-    return POINT{cursor.x - MulDiv(cursor.x - suggested.left, size, width),
-                 cursor.y - MulDiv(cursor.y - suggested.top, size, height)};
+    const int size = MascotSize();
+    return POINT{
+        cursor.x - MulDiv(cursor.x - suggested.left, size, suggested.right - suggested.left),
+        cursor.y - MulDiv(cursor.y - suggested.top, size, suggested.bottom - suggested.top)};
 }
 
 } // namespace
@@ -42,23 +40,20 @@ LRESULT OnGetDpiScaledSize(WPARAM dpi, LPARAM size) {
     return TRUE;
 }
 
+// She is painted by the next tick, as after any change of her window.
 void OnDpiChanged(HWND window, WPARAM dpi, LPARAM suggested) {
     ApplyScale(window, ScaleForDpi(LOWORD(dpi)));
     const POINT at = PlaceInSuggested(*reinterpret_cast<const RECT*>(suggested));
     SetWindowPos(window, nullptr, at.x, at.y, MascotSize(), MascotSize(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    DrawFrame();
     // In move mode the panel is hidden and takes its place when the mode ends.
     if (gMascot.flags.moveMode == 0)
         PlacePanelBesideMascot(window);
 }
 
-void TakeScaleAtStart(HWND window, POINT start) {
+void MoveToStart(HWND window, POINT start) {
+    MoveWindow(window, start.x, start.y, MascotSize(), MascotSize(), TRUE);
     ApplyScale(window, ScaleForDpi(WindowDpi(window)));
-    RECT now{};
-    GetWindowRect(window, &now);
-    if (now.left == start.x && now.top == start.y && now.right - now.left == MascotSize())
-        return;
     MoveWindow(window, start.x, start.y, MascotSize(), MascotSize(), TRUE);
     PlacePanelBesideMascot(window);
 }

@@ -18,7 +18,7 @@ LRESULT OnGetDpiScaledSize(WPARAM dpi, LPARAM size);
 // Windows suggests, the panel beside her.
 void OnDpiChanged(HWND window, WPARAM dpi, LPARAM suggested);
 
-// After her creation's move to her start place: on a monitor of another
-// scale than the one she was made on, she takes its scale with her top-left
-// corner where the settings put it, and the panel stands beside her.
-void TakeScaleAtStart(HWND window, POINT start);
+// Moves her to her start place, the top-left corner the settings ask for; on
+// a monitor of another scale than the one she was made on she takes its
+// scale there. The panel stands beside her.
+void MoveToStart(HWND window, POINT start);

@@ -136,8 +136,7 @@ void OnCreate(HWND window) {
     CreateInfoPanel(window, start.x, start.y);
     ApplyOnTopSetting(window);
     CreateInfoFont();
-    MoveWindow(window, start.x, start.y, MascotSize(), MascotSize(), TRUE);
-    TakeScaleAtStart(window, start);
+    MoveToStart(window, start);
 }
 
 // Tells which folder cannot hold the settings file, what that costs and

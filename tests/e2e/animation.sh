@@ -92,8 +92,10 @@ for dpi in 144 192; do
     # The panel aside: it would show through her outline.
     printf '[OPTION]\r\n情報ウィンドウ=0\r\n' | iconv -f UTF-8 -t CP932 >mascot.ini
     start_mascot pid
-    read -r _ _ w h _ < <(probe window "TAMARIN MASCOT1" 20000)
-    check "at $dpi DPI her window is $size pixels square" "$size $size" "$w $h"
+    read -r x y w h _ < <(probe window "TAMARIN MASCOT1" 20000)
+    read -r _ _ right bottom < <(probe workarea)
+    check "at $dpi DPI her window is $size pixels square at the Default place" \
+        "$((right - size - right / 10)) $((bottom - size)) $size $size" "$x $y $w $h"
     sleep 1
     for attempt in $(seq 1 10); do
         IFS='|' read -r before after < <(probe region-shot "TAMARIN MASCOT1" crop.rgb)
