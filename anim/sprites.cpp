@@ -8,14 +8,14 @@ constexpr WORD kFrameIds[kFrameCount] = {130, 131, 132, 133, 134, 135, 136, 137,
                                          139, 140, 141, 142, 143, 144, 145, 146, 147,
                                          148, 149, 150, 151, 152, 153, 154, 155};
 
-// Unions one run of non-key pixels, doubled, into the region.
-void AddRun(HRGN region, int start, int end, int y) {
-    HRGN run = CreateRectRgn(2 * start, 2 * y, 2 * end, 2 * y + 2);
+// Unions one run of non-key pixels, enlarged, into the region.
+void AddRun(HRGN region, int start, int end, int y, int scale) {
+    HRGN run = CreateRectRgn(scale * start, scale * y, scale * end, scale * (y + 1));
     CombineRgn(region, region, run, RGN_OR);
     DeleteObject(run);
 }
 
-void ScanRows(HDC memory, int width, int height, HRGN region) {
+void ScanRows(HDC memory, int width, int height, int scale, HRGN region) {
     const COLORREF key = GetPixel(memory, 0, 0);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
@@ -24,8 +24,15 @@ void ScanRows(HDC memory, int width, int height, HRGN region) {
             const int start = x;
             while (x < width && GetPixel(memory, x, y) != key)
                 ++x;
-            AddRun(region, start, x, y); // x is a key pixel, which the loop steps over, or the end
+            // x is a key pixel, which the loop steps over, or the end.
+            AddRun(region, start, x, y, scale);
         }
+}
+
+void DeleteRegions() {
+    for (HRGN region : gMascot.spriteRegions)
+        if (region != nullptr)
+            DeleteObject(region);
 }
 
 } // namespace
@@ -33,20 +40,30 @@ void ScanRows(HDC memory, int width, int height, HRGN region) {
 void LoadSprites(HWND window) {
     for (int i = 0; i < kFrameCount; ++i) {
         gMascot.spriteBitmaps[i] = LoadBitmapA(gMascot.instance, MAKEINTRESOURCEA(kFrameIds[i]));
-        gMascot.spriteRegions[i] = RegionFromBitmap(gMascot.spriteBitmaps[i]);
+        gMascot.spriteRegions[i] = RegionFromBitmap(gMascot.spriteBitmaps[i], CurrentScale());
     }
     // The record starts zeroed: frame 0 is the current one.
     ApplySpriteRegion(window, gMascot.currentFrame, FALSE);
 }
 
-HRGN RegionFromBitmap(HBITMAP bitmap) {
+// Only the shapes of the scale in use are kept; she meets a new scale only
+// on a move to another monitor or a change of the display settings, and
+// making a set takes a moment. Whoever changes the scale paints her anew.
+void RescaleSprites(HWND window) {
+    DeleteRegions();
+    for (int i = 0; i < kFrameCount; ++i)
+        gMascot.spriteRegions[i] = RegionFromBitmap(gMascot.spriteBitmaps[i], CurrentScale());
+    ApplySpriteRegion(window, gMascot.currentFrame, FALSE);
+}
+
+HRGN RegionFromBitmap(HBITMAP bitmap, int scale) {
     BITMAP info;
     if (bitmap == nullptr || GetObjectA(bitmap, sizeof info, &info) == 0)
         return nullptr;
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     HDC memory = CreateCompatibleDC(nullptr);
     HGDIOBJ previous = SelectObject(memory, bitmap);
-    ScanRows(memory, info.bmWidth, info.bmHeight, region);
+    ScanRows(memory, info.bmWidth, info.bmHeight, scale, region);
     SelectObject(memory, previous);
     DeleteDC(memory);
     return region;
@@ -59,8 +76,8 @@ void PaintFrame(HDC dc) {
         return;
     HDC memory = CreateCompatibleDC(dc);
     HGDIOBJ previous = SelectObject(memory, bitmap);
-    StretchBlt(dc, 0, 0, 2 * info.bmWidth, 2 * info.bmHeight, memory, 0, 0, info.bmWidth,
-               info.bmHeight, SRCCOPY);
+    StretchBlt(dc, 0, 0, ArtToScreen(info.bmWidth), ArtToScreen(info.bmHeight), memory, 0, 0,
+               info.bmWidth, info.bmHeight, SRCCOPY);
     SelectObject(memory, previous);
     DeleteDC(memory);
 }
@@ -96,9 +113,7 @@ void FreeSprites(HWND window) {
     for (HBITMAP bitmap : gMascot.spriteBitmaps)
         if (bitmap != nullptr)
             DeleteObject(bitmap);
-    for (HRGN region : gMascot.spriteRegions)
-        if (region != nullptr)
-            DeleteObject(region);
+    DeleteRegions();
     if (GetPropA(window, kRegionProperty) != nullptr)
         RemovePropA(window, kRegionProperty);
 }

@@ -14,7 +14,8 @@ namespace {
 constexpr DWORD kTickMs = 100;
 
 void CopyCanvasToPanel() {
-    BitBlt(gMascot.infoWindowDC, 0, 0, kPanelWidth, kPanelHeight, gMascot.canvasDC, 0, 0, SRCCOPY);
+    BitBlt(gMascot.infoWindowDC, 0, 0, PanelWidth(), PanelHeight(), gMascot.canvasDC, 0, 0,
+           SRCCOPY);
 }
 
 // Elapsed time by unsigned subtraction, so the wrap of the millisecond

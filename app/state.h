@@ -95,6 +95,11 @@ struct MascotState {
     // 1 while a tick runs (app/idle.cpp).
     int tickRunning;
 
+    // Screen pixels per art pixel of her frames, for her window and the panel
+    // beside her, as the monitor she is on asks (app/scale.h); 0 until her
+    // window has told its DPI.
+    int scale;
+
     // Handles
     HINSTANCE instance;
     HWND mainWindow;

@@ -27,7 +27,7 @@ void RegisterWindowClasses(HINSTANCE instance) {
 
 HWND CreateMascotWindow(HINSTANCE instance, int x, int y) {
     return CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kMascotClass, nullptr, WS_POPUP, x, y,
-                           kMascotSize, kMascotSize, nullptr, nullptr, instance, nullptr);
+                           MascotSize(), MascotSize(), nullptr, nullptr, instance, nullptr);
 }
 
 namespace {

@@ -8,7 +8,10 @@
 // through a fresh window DC; and on every second tick the chooser's count,
 // one reading step (a new shape when its frame changes) and a second paint.
 // No state record, no tests. bench/idle.sh measures the mascot, fixed to the
-// reading animation, against this program.
+// reading animation, against this program. Like the mascot it declares DPI
+// awareness (the same manifest) and draws at the scale of the system DPI:
+// her art pixels as k x k blocks (k = 2 at 96 DPI), the panel, its font and
+// text at k / 2.
 //
 // The panel starts hidden when mascot.ini in the working folder says
 // 情報ウィンドウ=0, as the mascot's does.
@@ -21,13 +24,14 @@ namespace {
 
 constexpr char kSettings[] = "./mascot.ini";
 constexpr int kFrames = 26;
-constexpr int kPanelWidth = 160;
-constexpr int kPanelHeight = 60;
 // The reading animation's frames, one per step.
 constexpr int kReading[] = {0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 3};
 constexpr int kReadingSteps = sizeof kReading / sizeof kReading[0];
 constexpr const char* kDayNames[] = {"日", "月", "火", "水", "木", "金", "土"};
 
+int scale = 2;
+int panelWidth = 160;
+int panelHeight = 60;
 HWND mascotWindow;
 HWND panelWindow;
 HDC panelDC;
@@ -45,7 +49,10 @@ int animTicks;
 int chooserTicks;
 SYSTEMTIME now;
 
-// The frame's non-key pixels, each as a 2x2 block, one rectangle per run.
+// A length laid out at 96 DPI, at the scale in use.
+int Scaled(int length) { return (length * scale + 1) / 2; }
+
+// The frame's non-key pixels, each as a k x k block, one rectangle per run.
 HRGN ShapeOf(HBITMAP bitmap) {
     BITMAP info;
     GetObjectA(bitmap, sizeof info, &info);
@@ -59,7 +66,7 @@ HRGN ShapeOf(HBITMAP bitmap) {
             while (x < info.bmWidth && GetPixel(memory, x, y) != key)
                 ++x;
             if (x > start) {
-                HRGN run = CreateRectRgn(2 * start, 2 * y, 2 * x, 2 * y + 2);
+                HRGN run = CreateRectRgn(scale * start, scale * y, scale * x, scale * (y + 1));
                 CombineRgn(shape, shape, run, RGN_OR);
                 DeleteObject(run);
             }
@@ -83,23 +90,23 @@ void DrawFrame() {
     HDC windowDC = GetDC(mascotWindow);
     HDC memory = CreateCompatibleDC(windowDC);
     HGDIOBJ previous = SelectObject(memory, frames[shownFrame]);
-    StretchBlt(windowDC, 0, 0, 2 * info.bmWidth, 2 * info.bmHeight, memory, 0, 0, info.bmWidth,
-               info.bmHeight, SRCCOPY);
+    StretchBlt(windowDC, 0, 0, scale * info.bmWidth, scale * info.bmHeight, memory, 0, 0,
+               info.bmWidth, info.bmHeight, SRCCOPY);
     SelectObject(memory, previous);
     DeleteDC(memory);
     ReleaseDC(mascotWindow, windowDC);
 }
 
-void CopyCanvas() { BitBlt(panelDC, 0, 0, kPanelWidth, kPanelHeight, canvasDC, 0, 0, SRCCOPY); }
+void CopyCanvas() { BitBlt(panelDC, 0, 0, panelWidth, panelHeight, canvasDC, 0, 0, SRCCOPY); }
 
 void TextLine(COLORREF colour, int x, int y, const char* text, int bytes) {
     SetTextColor(canvasDC, colour);
-    TextOutA(canvasDC, x, y, text, bytes);
+    TextOutA(canvasDC, Scaled(x), Scaled(y), text, bytes);
 }
 
 // The clock page with the alarm time read back from the settings file.
 void RedrawPanel() {
-    BitBlt(canvasDC, 0, 0, kPanelWidth, kPanelHeight, canvasDC, 0, kPanelHeight, SRCCOPY);
+    BitBlt(canvasDC, 0, 0, panelWidth, panelHeight, canvasDC, 0, panelHeight, SRCCOPY);
     GetLocalTime(&now);
     char hourText[100];
     char minuteText[100];
@@ -182,14 +189,15 @@ void Tick() {
 
 void InitCanvas(HINSTANCE instance) {
     canvasDC = CreateCompatibleDC(panelDC);
-    canvasBitmap = CreateCompatibleBitmap(panelDC, kPanelWidth, 2 * kPanelHeight);
+    canvasBitmap = CreateCompatibleBitmap(panelDC, panelWidth, 2 * panelHeight);
     SelectObject(canvasDC, canvasBitmap);
     HBITMAP picture = static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(159), IMAGE_BITMAP,
                                                       0, 0, LR_CREATEDIBSECTION | LR_DEFAULTSIZE));
     HDC pictureDC = CreateCompatibleDC(panelDC);
     HGDIOBJ previous = SelectObject(pictureDC, picture);
-    BitBlt(canvasDC, 0, kPanelHeight, kPanelWidth, kPanelHeight, pictureDC, 0, 0, SRCCOPY);
-    BitBlt(canvasDC, 0, 0, kPanelWidth, kPanelHeight, canvasDC, 0, kPanelHeight, SRCCOPY);
+    StretchBlt(canvasDC, 0, panelHeight, panelWidth, panelHeight, pictureDC, 0, 0, 160, 60,
+               SRCCOPY);
+    BitBlt(canvasDC, 0, 0, panelWidth, panelHeight, canvasDC, 0, panelHeight, SRCCOPY);
     SelectObject(pictureDC, previous);
     DeleteDC(pictureDC);
     DeleteObject(picture);
@@ -235,12 +243,18 @@ void RegisterClasses(HINSTANCE instance) {
 }
 
 void CreateWindows(HINSTANCE instance) {
+    HDC screen = GetDC(nullptr);
+    scale = (GetDeviceCaps(screen, LOGPIXELSX) + 23) / 48;
+    ReleaseDC(nullptr, screen);
+    panelWidth = Scaled(160);
+    panelHeight = Scaled(60);
+    const int size = 40 * scale;
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const int x = work.right - 80 - work.right / 10;
-    const int y = work.bottom - 80;
+    const int x = work.right - size - work.right / 10;
+    const int y = work.bottom - size;
     mascotWindow = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "CALL FLOOR", nullptr,
-                                   WS_POPUP, x, y, 80, 80, nullptr, nullptr, instance, nullptr);
+                                   WS_POPUP, x, y, size, size, nullptr, nullptr, instance, nullptr);
     for (int i = 0; i < kFrames; ++i) {
         frames[i] = LoadBitmapA(instance, MAKEINTRESOURCEA(130 + i));
         shapes[i] = ShapeOf(frames[i]);
@@ -248,10 +262,11 @@ void CreateWindows(HINSTANCE instance) {
     ApplyShape(0);
     panelShown = GetPrivateProfileIntA("OPTION", "情報ウィンドウ", 1, kSettings) != 0;
     panelWindow = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "CALL FLOOR PANEL", nullptr,
-                                  panelShown ? WS_POPUP | WS_VISIBLE : WS_POPUP, x - 120, y + 20,
-                                  kPanelWidth, kPanelHeight, nullptr, nullptr, instance, nullptr);
-    panelFont = CreateFontA(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0, 0,
-                            0, "ＭＳ ゴシック");
+                                  panelShown ? WS_POPUP | WS_VISIBLE : WS_POPUP, x - Scaled(120),
+                                  y + Scaled(20), panelWidth, panelHeight, nullptr, nullptr,
+                                  instance, nullptr);
+    panelFont = CreateFontA(Scaled(13), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                            0, 0, 0, 0, "ＭＳ ゴシック");
 }
 
 } // namespace

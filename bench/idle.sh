@@ -7,6 +7,7 @@
 # figures one after the other; the summary gives the median and the range of
 # the rounds' ratios.
 #   bash bench/idle.sh [SECONDS] [ROUNDS]     (default 60 seconds, 3 rounds)
+#   MASCOT_DPI=144 bash bench/idle.sh          (at 150 % display scale)
 # Builds build/bench (-DMASCOT_BENCH=ON) itself.
 seconds=${1:-60}
 rounds=${2:-3}

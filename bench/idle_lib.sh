@@ -22,6 +22,10 @@ source "$root/scripts/wine-env.sh"
 start_xvfb || exit 1
 trap '"$MASCOT_WINESERVER" -k 2>/dev/null; stop_xvfb' EXIT
 [ -d "$WINEPREFIX" ] || bash "$root/scripts/wine-prefix-init" >/dev/null
+# MASCOT_DPI=144 measures at that display scale: Wine gives it to the
+# programs, which declare DPI awareness.
+"$MASCOT_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "${MASCOT_DPI:-96}" \
+    /f >/dev/null 2>&1
 build=$root/build/bench
 toolchain=toolchain-mingw-i686.cmake
 [ -f "$root/build/win32/probe.exe" ] && wine_runs_32bit || toolchain=toolchain-mingw-x86_64.cmake
@@ -39,9 +43,11 @@ rss_of() { awk '/VmRSS/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
 private_of() { awk '/^Private_(Clean|Dirty)/ {s += $2} END {print s + 0}' "/proc/$1/smaps" 2>/dev/null || echo 0; }
 # The newest process of this prefix whose command line matches: other
 # checkouts run their own mascot.exe, Wine server and desktop at the same time.
+# A program is matched by its file name: Wine shows a 32-bit program's command
+# line with its Windows path (Z:\work\...), a 64-bit one's with the Unix path.
 prefix_pid() {
     local p found=""
-    for p in $(pgrep -f -- "$1"); do
+    for p in $(pgrep -f -- "${1##*/}"); do
         tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | grep -qx "WINEPREFIX=$WINEPREFIX" && found=$p
     done
     echo "$found"

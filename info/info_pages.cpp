@@ -2,6 +2,7 @@
 
 #include "alarm/alarm_check.h"
 #include "app/platform.h"
+#include "app/scale.h"
 #include "app/shift_jis.h"
 #include "app/state.h"
 #include "info/info_window.h"
@@ -23,13 +24,14 @@ struct ClockTexts {
     int alarmLength;
 };
 
+// (x, y) as laid out; the text lands where it does at the current scale.
 void DrawLine(COLORREF colour, int x, int y, const char* text, int bytes) {
     SetTextColor(gMascot.canvasDC, colour);
-    TextOutA(gMascot.canvasDC, x, y, text, bytes);
+    TextOutA(gMascot.canvasDC, ScaledLength(x), ScaledLength(y), text, bytes);
 }
 
 void EraseCanvas() {
-    BitBlt(gMascot.canvasDC, 0, 0, kPanelWidth, kPanelHeight, gMascot.canvasDC, 0, kPanelHeight,
+    BitBlt(gMascot.canvasDC, 0, 0, PanelWidth(), PanelHeight(), gMascot.canvasDC, 0, PanelHeight(),
            SRCCOPY);
 }
 
@@ -76,8 +78,10 @@ void DrawPositionAndMemoryPage() {
     PageText position;
     int positionLength;
     if (GetWindowPlacement(gMascot.mainWindow, &placement))
-        positionLength = FormatPositionLine(placement.rcNormalPosition.left,
-                                            placement.rcNormalPosition.top, position);
+        // In the numbers that, written into the settings file, put her there.
+        positionLength =
+            FormatPositionLine(LogicalFromScreen(placement.rcNormalPosition.left),
+                               LogicalFromScreen(placement.rcNormalPosition.top), position);
     else
         positionLength = FormatUnknownPosition(position);
     PageText total;

@@ -1,5 +1,7 @@
 #include "info/info_window.h"
 
+#include <vector>
+
 #include "alarm/alarm_check.h"
 #include "app/shift_jis.h"
 #include "app/state.h"
@@ -9,6 +11,7 @@
 namespace {
 
 constexpr const char* kFontFace = "ＭＳ ゴシック";
+constexpr int kFontHeight = 13; // cell height, as laid out
 
 // A left click silences a ringing alarm; otherwise it turns the page.
 void OnLeftButton() {
@@ -30,6 +33,55 @@ void OnRightButton(HWND window) {
     gMascot.flags.infoShown = 0;
 }
 
+HBITMAP LoadPanelPicture() {
+    return static_cast<HBITMAP>(LoadImageA(gMascot.instance, MAKEINTRESOURCEA(IDB_PANEL),
+                                           IMAGE_BITMAP, 0, 0,
+                                           LR_CREATEDIBSECTION | LR_DEFAULTSIZE));
+}
+
+// The picture enlarged into the canvas's lower half, pixel by pixel (the
+// picture is laid out at the design scale, so at 96 DPI every pixel stays).
+void PaintBackground(HBITMAP picture) {
+    const int width = PanelWidth();
+    const int height = PanelHeight();
+    if (picture == nullptr) {
+        // Without the picture the pages are drawn on a plain white background.
+        PatBlt(gMascot.canvasDC, 0, height, width, height, WHITENESS);
+        return;
+    }
+    // Top row first, 32 bits a pixel (all else zero: BI_RGB, no palette).
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = kPanelWidth;
+    format.bmiHeader.biHeight = -kPanelHeight;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    std::vector<DWORD> design(kPanelWidth * kPanelHeight);
+    GetDIBits(gMascot.canvasDC, picture, 0, kPanelHeight, design.data(), &format, DIB_RGB_COLORS);
+    std::vector<DWORD> screen(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            screen.at(static_cast<size_t>(y) * width + x) =
+                design[DesignPixelAt(y, kPanelHeight) * kPanelWidth +
+                       DesignPixelAt(x, kPanelWidth)];
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;
+    SetDIBitsToDevice(gMascot.canvasDC, 0, height, width, height, 0, 0, 0, height, screen.data(),
+                      &format, DIB_RGB_COLORS);
+}
+
+// A canvas of the panel's size at the current scale takes the place of the
+// one before: the clean background below, a copy of it above.
+void MakeCanvas(HBITMAP picture) {
+    HBITMAP canvas = CreateCompatibleBitmap(gMascot.infoWindowDC, PanelWidth(), 2 * PanelHeight());
+    SelectObject(gMascot.canvasDC, canvas);
+    DeleteObject(gMascot.canvasBitmap); // none the first time
+    gMascot.canvasBitmap = canvas;
+    PaintBackground(picture);
+    BitBlt(gMascot.canvasDC, 0, 0, PanelWidth(), PanelHeight(), gMascot.canvasDC, 0, PanelHeight(),
+           SRCCOPY);
+}
+
 void OnDestroy() {
     DeleteDC(gMascot.canvasDC);
     DeleteObject(gMascot.canvasBitmap);
@@ -42,35 +94,32 @@ void OnDestroy() {
 void InitInfoCanvas() {
     HDC windowDC = GetDC(gMascot.infoWindow);
     gMascot.canvasDC = CreateCompatibleDC(windowDC);
-    gMascot.canvasBitmap = CreateCompatibleBitmap(windowDC, kPanelWidth, kPanelHeight * 2);
-    SelectObject(gMascot.canvasDC, gMascot.canvasBitmap);
-
-    HBITMAP picture =
-        static_cast<HBITMAP>(LoadImageA(gMascot.instance, MAKEINTRESOURCEA(IDB_PANEL), IMAGE_BITMAP,
-                                        0, 0, LR_CREATEDIBSECTION | LR_DEFAULTSIZE));
-    if (picture == nullptr) {
-        ShowMessage(gMascot.infoWindow, "画像ファイルを開けません。", "エラー（画像読込）", MB_OK);
-        // Without the picture the pages are drawn on a plain white background.
-        PatBlt(gMascot.canvasDC, 0, kPanelHeight, kPanelWidth, kPanelHeight, WHITENESS);
-    }
-    HDC pictureDC = CreateCompatibleDC(gMascot.infoWindowDC);
-    HGDIOBJ previous = SelectObject(pictureDC, picture);
-    if (picture != nullptr)
-        BitBlt(gMascot.canvasDC, 0, kPanelHeight, kPanelWidth, kPanelHeight, pictureDC, 0, 0,
-               SRCCOPY);
-    BitBlt(gMascot.canvasDC, 0, 0, kPanelWidth, kPanelHeight, gMascot.canvasDC, 0, kPanelHeight,
-           SRCCOPY);
-    SelectObject(pictureDC, previous);
-    DeleteDC(pictureDC);
-    DeleteObject(picture);
     ReleaseDC(gMascot.infoWindow, windowDC);
+    HBITMAP picture = LoadPanelPicture();
+    if (picture == nullptr)
+        ShowMessage(gMascot.infoWindow, "画像ファイルを開けません。", "エラー（画像読込）", MB_OK);
+    MakeCanvas(picture);
+    DeleteObject(picture);
+}
+
+void RescaleInfoPanel() {
+    if (gMascot.infoFont != nullptr) {
+        DeleteObject(gMascot.infoFont);
+        CreateInfoFont();
+    }
+    if (gMascot.canvasDC == nullptr)
+        return; // made later, at the scale of then
+    HBITMAP picture = LoadPanelPicture();
+    MakeCanvas(picture);
+    DeleteObject(picture);
 }
 
 // The face name is Shift-JIS text, converted here: a system of another code
 // page would read it garbled, and then give the panel some other font.
 void CreateInfoFont() {
-    gMascot.infoFont = CreateFontW(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0,
-                                   0, 0, 0, WideFromShiftJis(kFontFace).c_str());
+    gMascot.infoFont =
+        CreateFontW(ScaledLength(kFontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                    SHIFTJIS_CHARSET, 0, 0, 0, 0, WideFromShiftJis(kFontFace).c_str());
 }
 
 LRESULT CALLBACK InfoWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

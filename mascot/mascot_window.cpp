@@ -9,11 +9,13 @@
 #include "anim/sprites.h"
 #include "app/idle.h"
 #include "app/platform.h"
+#include "app/scale.h"
 #include "app/shift_jis.h"
 #include "app/sound.h"
 #include "app/state.h"
 #include "app/window_classes.h"
 #include "info/info_window.h"
+#include "mascot/display_scale.h"
 #include "mascot/start_position.h"
 #include "res/resource.h"
 #include "settings/settings.h"
@@ -64,9 +66,13 @@ void LetTaskbarCreatedThrough(HWND window) {
         processFilter(gMascot.taskbarCreated, MSGFLT_ADD);
 }
 
+// The notification area shows small icons (SM_CXSMICON at the system DPI:
+// 16 pixels at 96 DPI, 24 at 144, 32 at 192); the icon holds a picture
+// drawn for each of these sizes.
 void AddTrayIcon(HWND window) {
-    gMascot.trayIcon = static_cast<HICON>(LoadImageA(gMascot.instance, MAKEINTRESOURCEA(IDI_TRAY),
-                                                     IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    gMascot.trayIcon = static_cast<HICON>(
+        LoadImageA(gMascot.instance, MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     NOTIFYICONDATAA& tray = gMascot.trayData;
     std::memset(&tray, 0, sizeof tray);
     tray.cbSize = NOTIFYICONDATAA_V1_SIZE;
@@ -105,8 +111,8 @@ void CreateInfoPanel(HWND window, int x, int y) {
     const POINT panel = PanelPlaceBeside(x, y);
     gMascot.infoWindow =
         CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kPanelClass, nullptr,
-                        hidden ? WS_POPUP : WS_POPUP | WS_VISIBLE, panel.x, panel.y, kPanelWidth,
-                        kPanelHeight, nullptr, nullptr, instance, nullptr);
+                        hidden ? WS_POPUP : WS_POPUP | WS_VISIBLE, panel.x, panel.y, PanelWidth(),
+                        PanelHeight(), nullptr, nullptr, instance, nullptr);
     gMascot.flags.infoShown = hidden ? 0 : 1;
     if (hidden)
         CheckMenuItem(gMascot.menuBar, IDM_INFO, MF_BYCOMMAND | MF_UNCHECKED);
@@ -121,6 +127,7 @@ void ApplyOnTopSetting(HWND window) {
 }
 
 void OnCreate(HWND window) {
+    gMascot.scale = ScaleForDpi(WindowDpi(window));
     gMascot.menuBar = LoadMenuA(gMascot.instance, MAKEINTRESOURCEA(IDR_MENU));
     gMascot.popupMenu = GetSubMenu(gMascot.menuBar, 0);
     // The frame cursors start at 0 with the rest of the record.
@@ -137,7 +144,7 @@ void OnCreate(HWND window) {
     CreateInfoPanel(window, start.x, start.y);
     ApplyOnTopSetting(window);
     CreateInfoFont();
-    MoveWindow(window, start.x, start.y, kMascotSize, kMascotSize, TRUE);
+    MoveToStart(window, start);
 }
 
 // Tells which folder cannot hold the settings file, what that costs and
@@ -242,6 +249,8 @@ LRESULT CALLBACK MascotWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_LBUTTONDOWN: OnLeftButton(window, lParam); break;
     case WM_RBUTTONDOWN: OnRightButton(window, lParam); break;
     case kTrayMessage: OnTrayNotify(window, lParam); break;
+    case WM_GETDPISCALEDSIZE: return OnGetDpiScaledSize(wParam, lParam);
+    case WM_DPICHANGED: OnDpiChanged(window, wParam, lParam); break;
     case kSettingsUnwritableMessage: TellSettingsUnwritable(window); break;
     // A menu or a dialog box of hers waits for input, or she is dragged.
     case WM_ENTERIDLE:

@@ -29,17 +29,6 @@ void EnterMoveMode(HWND window) {
     StepAnimation(); // the moving pose shows at once
 }
 
-// The panel takes up its place beside the mascot's new position.
-void PlacePanelBesideMascot(HWND window) {
-    // The call needs the record's length; it fills in all the rest.
-    WINDOWPLACEMENT placement{sizeof(WINDOWPLACEMENT), 0, 0, {}, {}, {}};
-    if (!GetWindowPlacement(window, &placement))
-        return;
-    const POINT panel =
-        PanelPlaceBeside(placement.rcNormalPosition.left, placement.rcNormalPosition.top);
-    MoveWindow(gMascot.infoWindow, panel.x, panel.y, kPanelWidth, kPanelHeight, TRUE);
-}
-
 void LeaveMoveMode(HWND window) {
     PlacePanelBesideMascot(window);
     CheckMenuItem(gMascot.menuBar, IDM_MOVE, MF_BYCOMMAND | MF_UNCHECKED);
@@ -57,6 +46,16 @@ void LeaveMoveMode(HWND window) {
 }
 
 } // namespace
+
+void PlacePanelBesideMascot(HWND window) {
+    // The call needs the record's length; it fills in all the rest.
+    WINDOWPLACEMENT placement{sizeof(WINDOWPLACEMENT), 0, 0, {}, {}, {}};
+    if (!GetWindowPlacement(window, &placement))
+        return;
+    const POINT panel =
+        PanelPlaceBeside(placement.rcNormalPosition.left, placement.rcNormalPosition.top);
+    MoveWindow(gMascot.infoWindow, panel.x, panel.y, PanelWidth(), PanelHeight(), TRUE);
+}
 
 void ToggleMoveMode(HWND window) {
     if (gMascot.flags.moveMode == 0)

@@ -5,3 +5,6 @@
 #include <windows.h>
 
 void ToggleMoveMode(HWND window);
+
+// The panel takes up its place beside her, at its size at the current scale.
+void PlacePanelBesideMascot(HWND window);

@@ -17,18 +17,18 @@ RECT ReadWorkArea() {
 }
 
 POINT DefaultPlace(const RECT& work) {
-    return POINT{work.right - kMascotSize - work.right / 10, work.bottom - kMascotSize};
+    return POINT{work.right - MascotSize() - work.right / 10, work.bottom - MascotSize()};
 }
 
 bool KeywordX(const char* text, const RECT& work, int* x) {
     if (std::strcmp(text, "Default") == 0)
         *x = DefaultPlace(work).x;
     else if (std::strcmp(text, "Right") == 0)
-        *x = work.right - kMascotSize;
+        *x = work.right - MascotSize();
     else if (std::strcmp(text, "Left") == 0)
-        *x = work.left + work.left / 10 + 120;
+        *x = work.left + work.left / 10 + ScaledLength(120);
     else if (std::strcmp(text, "Center") == 0)
-        *x = (work.right + 120) / 2;
+        *x = (work.right + ScaledLength(120)) / 2;
     else
         return false;
     return true;
@@ -52,7 +52,7 @@ int StartX() {
     int x = 0;
     if (KeywordX(text, ReadWorkArea(), &x))
         return x;
-    return ReadSettingInt(kSectionOption, kKeyStartX, 0);
+    return ScreenFromLogical(ReadSettingInt(kSectionOption, kKeyStartX, 0));
 }
 
 int StartY() {
@@ -61,7 +61,7 @@ int StartY() {
     int y = 0;
     if (KeywordY(text, ReadWorkArea(), &y))
         return y;
-    return ReadSettingInt(kSectionOption, kKeyStartY, 0);
+    return ScreenFromLogical(ReadSettingInt(kSectionOption, kKeyStartY, 0));
 }
 
 namespace {
@@ -69,7 +69,7 @@ namespace {
 // Past these the window's far edges do not fit an int, and no monitor
 // reaches that far anyway.
 bool FitsTheIntRange(int x, int y) {
-    return x <= INT_MAX - kMascotSize && y <= INT_MAX - kMascotSize;
+    return x <= INT_MAX - MascotSize() && y <= INT_MAX - MascotSize();
 }
 
 // True when [at, at + size) lies within [low, high).
@@ -81,7 +81,7 @@ LONG Clamp(LONG value, LONG low, LONG high) { return std::max(low, std::min(valu
 bool ShownOnAMonitor(int x, int y) {
     if (!FitsTheIntRange(x, y))
         return false;
-    const RECT window{x, y, x + kMascotSize, y + kMascotSize};
+    const RECT window{x, y, x + MascotSize(), y + MascotSize()};
     return MonitorFromRect(&window, MONITOR_DEFAULTTONULL) != nullptr;
 }
 
@@ -91,26 +91,28 @@ POINT PanelPlaceBeside(int x, int y) {
     const POINT designed = PanelPlace(x, y);
     if (!FitsTheIntRange(x, y))
         return designed;
-    const RECT mascot{x, y, x + kMascotSize, y + kMascotSize};
+    const RECT mascot{x, y, x + MascotSize(), y + MascotSize()};
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     if (!GetMonitorInfoA(MonitorFromRect(&mascot, MONITOR_DEFAULTTONEAREST), &monitor))
         return designed;
     const RECT& work = monitor.rcWork;
-    if (FitsBetween(designed.x, kPanelWidth, work.left, work.right) &&
-        FitsBetween(designed.y, kPanelHeight, work.top, work.bottom))
+    const LONG width = PanelWidth();
+    const LONG height = PanelHeight();
+    if (FitsBetween(designed.x, width, work.left, work.right) &&
+        FitsBetween(designed.y, height, work.top, work.bottom))
         return designed;
     // Beside her at her level as far as the work area allows, clear of her
     // figure: on her left, the side the panel stands on, or else on her
     // right; where neither side has room, as near its place as it can.
-    const LONG top = Clamp(designed.y, work.top, work.bottom - kPanelHeight);
-    const LONG left = x - kPanelWidth;
-    if (FitsBetween(left, kPanelWidth, work.left, work.right))
+    const LONG top = Clamp(designed.y, work.top, work.bottom - height);
+    const LONG left = x - width;
+    if (FitsBetween(left, width, work.left, work.right))
         return POINT{left, top};
-    const LONG right = x + kMascotSize;
-    if (FitsBetween(right, kPanelWidth, work.left, work.right))
+    const LONG right = x + MascotSize();
+    if (FitsBetween(right, width, work.left, work.right))
         return POINT{right, top};
-    return POINT{Clamp(designed.x, work.left, work.right - kPanelWidth), top};
+    return POINT{Clamp(designed.x, work.left, work.right - width), top};
 }
 
 POINT StartPlace() {

@@ -4,6 +4,11 @@
 
 #include <windows.h>
 
+#include "app/scale.h"
+
+// Her window's size at 96 DPI; MascotSize() at the current scale. Every
+// place below is in screen pixels, with her size and the panel's offset at
+// the current scale.
 constexpr int kMascotSize = 80;
 
 RECT ReadWorkArea();
@@ -18,12 +23,14 @@ bool KeywordX(const char* text, const RECT& work, int* x);
 bool KeywordY(const char* text, const RECT& work, int* y);
 
 // The panel's place beside a mascot at (x, y): 120 pixels left of it and 20
-// lower. A position comes unchecked from the settings file and may lie near
-// the ends of the int range, so the offsets wrap around as 32-bit machine
-// arithmetic does instead of overflowing.
+// lower, as laid out. A position comes unchecked from the settings file and
+// may lie near the ends of the int range, so the offsets wrap around as
+// 32-bit machine arithmetic does instead of overflowing.
 inline POINT PanelPlace(int x, int y) {
-    return POINT{static_cast<LONG>(static_cast<int>(static_cast<unsigned>(x) - 120u)),
-                 static_cast<LONG>(static_cast<int>(static_cast<unsigned>(y) + 20u))};
+    const unsigned left = static_cast<unsigned>(ScaledLength(120));
+    const unsigned down = static_cast<unsigned>(ScaledLength(20));
+    return POINT{static_cast<LONG>(static_cast<int>(static_cast<unsigned>(x) - left)),
+                 static_cast<LONG>(static_cast<int>(static_cast<unsigned>(y) + down))};
 }
 
 // Where the panel stands beside a mascot at (x, y): PanelPlace wherever it
@@ -34,7 +41,8 @@ inline POINT PanelPlace(int x, int y) {
 // reach it.
 POINT PanelPlaceBeside(int x, int y);
 
-// The start position read from the settings file.
+// The start position read from the settings file: a keyword's place, or
+// the number stored, which is in logical pixels.
 int StartX();
 int StartY();
 

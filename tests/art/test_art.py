@@ -255,7 +255,7 @@ def main():
     test_sequences(frames)
     test_panel()
     test_icon('mascot.ico', (16, 32, 48))
-    test_icon('tray.ico', (16,))
+    test_icon('tray.ico', (16, 20, 24, 32))
     test_wav('breeze.wav', True)
     test_wav('alarm.wav', True)
     test_previews()

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The real program animates: the window's shape, read from outside, follows
 # the frame on screen; frames change about every 200 ms; the figure shows at
-# double size with no key colour anywhere.
+# double size with no key colour anywhere. At 144 and 192 DPI she shows at
+# three and four times, every art pixel a solid block, and the notification
+# area holds the icon drawn for its size.
 source "$(dirname "$0")/lib.sh"
 new_workdir
 
@@ -46,4 +48,29 @@ check "no key colour anywhere on the screen" 0 "$(convert shot.png txt:- | grep 
 probe command "TAMARIN MASCOT1" 102
 wait_exit "$pid" 20
 check "exit ends the program" 0 "$exit_code"
+
+for dpi in 144 192; do
+    use_dpi "$dpi"
+    k=$((dpi / 48)) size=$((dpi * 40 / 48))
+    # The panel aside: it would show through her outline.
+    printf '[OPTION]\r\n情報ウィンドウ=0\r\n' | iconv -f UTF-8 -t CP932 >mascot.ini
+    start_mascot pid
+    read -r x y w h _ < <(probe window "TAMARIN MASCOT1" 20000)
+    read -r _ _ right bottom < <(probe workarea)
+    check "at $dpi DPI her window is $size pixels square at the Default place" \
+        "$((right - size - right / 10)) $((bottom - size)) $size $size" "$x $y $w $h"
+    sleep 1
+    for attempt in $(seq 1 10); do
+        IFS='|' read -r before after < <(probe region-shot "TAMARIN MASCOT1" crop.rgb)
+        [ "$before" = "$after" ] && break # the frame stood still
+    done
+    read -r frame agree mixed < <(frames match crop.rgb)
+    check "at $dpi DPI the screen shows frame $frame at $k times ($agree%)" 1 $((agree >= 98))
+    check "at $dpi DPI every art pixel is a solid $k by $k block" 0 "$mixed"
+    convert -size "${size}x$size" -depth 8 rgb:crop.rgb "$ARTIFACTS/animation-$dpi.png"
+    check "at $dpi DPI the notification area shows the icon drawn at $((dpi / 6)) pixels" \
+        0 "$(tray_icon_differs "$((dpi / 6))")"
+    probe command "TAMARIN MASCOT1" 102
+    wait_exit "$pid" 20
+done
 finish

@@ -2,10 +2,13 @@
 #   frames.py ART silhouette HASH  the frames whose shape has that hash (the
 #                                  probe's hash of the 80x80 window pixels),
 #                                  comma-separated, or "none"
-#   frames.py ART match CROP.rgb   "frame agreement": the frame whose doubled
-#                                  pixels agree best with the 80x80 screen crop,
-#                                  and the share (per cent) of its figure
-#                                  pixels that agree
+#   frames.py ART match CROP.rgb   "frame agreement mixed" for the square
+#                                  screen crop of her window (k screen pixels
+#                                  per art pixel): the frame whose enlarged
+#                                  pixels agree best, the share (per cent) of
+#                                  its figure pixels that agree, and how many
+#                                  of its art pixels show as more than one
+#                                  colour
 #   frames.py ART which CROP.png   the frame whose every figure pixel is on the
 #                                  screen crop, or "?"
 # With MASCOT_SHAPE_CELLS=1 the pixels that Wine 10 cannot show are left out
@@ -24,9 +27,9 @@ def frame(i):
     return [[tuple(pal[4 * p:4 * p + 3][::-1]) for p in r] for r in rows]
 
 
-def unshowable(f):
+def unshowable(f, k):
     # Window pixels of each 8-pixel cell (x 0-7, 8-15, ...) that holds a whole
-    # run of the shape, on the two window rows of its art row.
+    # run of the shape, on the window rows of its art row.
     out = set()
     for y, row in enumerate(f):
         x = 0
@@ -37,16 +40,10 @@ def unshowable(f):
             start = x
             while x < 40 and row[x] != f[0][0]:
                 x += 1
-            if 2 * start // 8 == (2 * x - 1) // 8:
-                cell = 2 * start // 8 * 8
-                out |= {(c, 2 * y + d) for c in range(cell, cell + 8) for d in (0, 1)}
+            if k * start // 8 == (k * x - 1) // 8:
+                cell = k * start // 8 * 8
+                out |= {(c, k * y + d) for c in range(cell, cell + 8) for d in range(k)}
     return out
-
-
-def figure(f):
-    skip = unshowable(f) if cells else set()
-    return [(x, y) for y in range(80) for x in range(80)
-            if f[y // 2][x // 2] != f[0][0] and (x, y) not in skip]
 
 
 def shape_hash(f):
@@ -65,14 +62,25 @@ if command == "which":
     crop = subprocess.run(["convert", arg, "-depth", "8", "rgb:-"], capture_output=True).stdout
 else:
     crop = open(arg, "rb").read()
-px = lambda x, y: tuple(crop[3 * (80 * y + x):3 * (80 * y + x) + 3])
-agreement = []
+n = int(round((len(crop) // 3) ** 0.5))
+if n < 40:  # no picture
+    print("?" if command == "which" else "-1 0 0")
+    sys.exit()
+k = n // 40
+px = lambda x, y: tuple(crop[3 * (n * y + x):3 * (n * y + x) + 3])
+results = []
 for i, f in enumerate(frames):
-    pixels = figure(f)
-    agreement.append((sum(px(x, y) == f[y // 2][x // 2] for x, y in pixels) * 100 // len(pixels),
-                      sum(px(x, y) != f[y // 2][x // 2] for x, y in pixels), i))
+    skip = unshowable(f, k) if cells else set()
+    pixels = [(x, y) for y in range(n) for x in range(n)
+              if f[y // k][x // k] != f[0][0] and (x, y) not in skip]
+    wrong = sum(px(x, y) != f[y // k][x // k] for x, y in pixels)
+    blocks = {}
+    for x, y in pixels:
+        blocks.setdefault((x // k, y // k), set()).add(px(x, y))
+    mixed = sum(len(colours) > 1 for colours in blocks.values())
+    results.append(((len(pixels) - wrong) * 100 // max(len(pixels), 1), i, wrong, mixed))
 if command == "match":
-    best = max((agree, i) for agree, _, i in agreement)
-    print(best[1], best[0])
+    agree, i, _, mixed = max(results, key=lambda r: (r[0], r[1]))
+    print(i, agree, mixed)
 else:
-    print(next((str(i) for _, wrong, i in agreement if wrong == 0), "?"))
+    print(next((str(i) for _, i, wrong, _ in results if wrong == 0), "?"))

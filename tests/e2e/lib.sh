@@ -21,6 +21,8 @@ wine_major=$("$WINE_RUN" --version 2>/dev/null | sed -nE 's/^wine-([0-9]+).*/\1/
 
 # The sprite frames as the window shows them (frames.py says how to ask).
 frames() { python3 "$e2e_dir/frames.py" "$art_dir" "$@"; }
+wine_env="$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-env.sh"
+tray_ico="$art_dir/tray.ico"
 
 passed=0
 failed=0
@@ -89,8 +91,21 @@ start_mascot() { # start_mascot VAR: runs the program in the background, pid in 
 }
 
 finish() {
+    [ "${dpi_used:-96}" = 96 ] || use_dpi 96 # the next test starts at 96 DPI
     echo "$passed passed, $failed failed"
     [ "$failed" -eq 0 ]
+}
+
+# Wine starts anew, its desktop and programs at DPI (a program that declares
+# DPI awareness gets LogPixels of HKCU\Control Panel\Desktop).
+use_dpi() { # use_dpi DPI
+    (
+        source "$wine_env"
+        "$MASCOT_WINESERVER" -k 2>/dev/null
+        "$MASCOT_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+        "$MASCOT_WINESERVER" -w
+    )
+    dpi_used=$1
 }
 
 # Centre "X Y" of item N (by position) of the mascot's open context menu,
@@ -134,6 +149,19 @@ tray_icon_centre() {
     echo "$((930 + x + w / 2)) $((748 + y + h / 2))"
 }
 
+# Pixels that differ (0: none) between the SIZE-pixel picture of her icon on
+# the taskbar's colour and its best match in the notification area.
+tray_icon_differs() { # tray_icon_differs SIZE
+    local top height index
+    # The taskbar's own window: Wine 10 leaves it inside the work area.
+    read -r _ top _ height _ < <(probe window Shell_TrayWnd)
+    import -window root -crop "120x$height+904+$top" +repage tray.png 2>/dev/null
+    index=$(identify -format '%w\n' "$tray_ico" | grep -nx "$1" | cut -d: -f1)
+    convert "$tray_ico[$((index - 1))]" -background "$(convert tray.png -format '%[pixel:p{0,0}]' info:)" \
+        -flatten icon.png
+    compare -metric AE -subimage-search tray.png icon.png null: 2>&1 | grep -oE '^[0-9]+' || echo "no match"
+}
+
 # The settings file as UTF-8 text without carriage returns.
 settings_text() { iconv -f CP932 -t UTF-8 mascot.ini 2>/dev/null | tr -d '\r'; }
 
@@ -167,17 +195,18 @@ count_colour() { # count_colour FILE HEX W H X Y
 # The page the info panel at PX PY shows in a fresh screenshot: 0 (red alarm
 # line at the bottom), 2 (red title at the top), 1 (black text, no red) or
 # "?". The mascot covers the panel's right end, so only x 0-114 is looked at.
-# With NAME the panel is also kept as ARTIFACTS/NAME.png.
-panel_page() { # panel_page PX PY [NAME]
-    local shot
+# With NAME the panel is also kept as ARTIFACTS/NAME.png. K is her scale (2
+# at 96 DPI); the panel's lengths go with K / 2.
+panel_page() { # panel_page PX PY [NAME] [K]
+    local shot k=${4:-2}
     shot=$(mktemp --suffix=.png)
     import -window root "$shot" 2>/dev/null
-    [ -n "${3:-}" ] && convert "$shot" -crop "160x60+$1+$2" +repage "$ARTIFACTS/$3.png"
-    if [ "$(count_colour "$shot" FF0000 115 20 "$1" "$(($2 + 38))")" -gt 0 ]; then
+    [ -n "${3:-}" ] && convert "$shot" -crop "$((80 * k))x$((30 * k))+$1+$2" +repage "$ARTIFACTS/$3.png"
+    if [ "$(count_colour "$shot" FF0000 $((115 * k / 2)) $((10 * k)) "$1" "$(($2 + 19 * k))")" -gt 0 ]; then
         echo 0
-    elif [ "$(count_colour "$shot" FF0000 115 18 "$1" "$2")" -gt 0 ]; then
+    elif [ "$(count_colour "$shot" FF0000 $((115 * k / 2)) $((9 * k)) "$1" "$2")" -gt 0 ]; then
         echo 2
-    elif [ "$(count_colour "$shot" 000000 115 35 "$1" "$(($2 + 23))")" -gt 0 ]; then
+    elif [ "$(count_colour "$shot" 000000 $((115 * k / 2)) $((35 * k / 2)) "$1" "$(($2 + 23 * k / 2))")" -gt 0 ]; then
         echo 1
     else
         echo "?"

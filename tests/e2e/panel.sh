@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # The info panel with a real mouse: its three pages in turn on left clicks,
-# hidden by a right click, and still hidden after a restart.
+# hidden by a right click, and still hidden after a restart. At 144 and 192
+# DPI the panel is 1.5 and 2 times its size, its pages turn alike, and a
+# stored start position means what it meant to a program that was not DPI
+# aware: the same place on the screen.
 source "$(dirname "$0")/lib.sh"
 new_workdir
 # A failed check must not leave the program running for the next test.
@@ -40,4 +43,25 @@ probe command "TAMARIN MASCOT1" 102
 wait_exit "$second" 20
 check "second run ends" 0 "$exit_code"
 
+for dpi in 144 192; do
+    use_dpi "$dpi"
+    k=$((dpi / 48))
+    printf '[OPTION]\r\n初期位置Ｘ座標=300\r\n初期位置Ｙ座標=200\r\n' | iconv -f UTF-8 -t CP932 >mascot.ini
+    start_mascot run
+    read -r x y _ < <(probe window "TAMARIN MASCOT1" 20000)
+    check "at $dpi DPI the stored place 300,200 is where it was" "$((300 * dpi / 96)) $((200 * dpi / 96))" "$x $y"
+    read -r px py pw ph pvisible _ < <(probe window ChdClass)
+    check "at $dpi DPI the panel is $k/2 times its size, beside her" \
+        "$((80 * k)) $((30 * k)) 1 $((x - 60 * k)) $((y + 10 * k))" "$pw $ph $pvisible $px $py"
+    sleep 1
+    check "at $dpi DPI clock page first" 0 "$(panel_page "$px" "$py" "panel-$dpi-page0" "$k")"
+    for page in 1 2 0; do
+        xdotool mousemove $((px + 15 * k)) $((py + 15 * k)) click 1
+        sleep 0.6
+        check "at $dpi DPI a left click turns to page $page" "$page" \
+            "$(panel_page "$px" "$py" "panel-$dpi-page$page" "$k")"
+    done
+    probe command "TAMARIN MASCOT1" 102
+    wait_exit "$run" 20
+done
 finish

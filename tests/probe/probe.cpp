@@ -339,6 +339,9 @@ int BeBusyShell(DWORD seconds) {
 int main(int argc, char** argv) {
     if (argc < 2)
         return 2;
+    // Screen pixels at every display scale, as the mascot counts them: a
+    // program without DPI awareness would be told scaled coordinates.
+    SetProcessDPIAware();
     const std::string command = argv[1];
     const DWORD waitMs = 0;
     if (command == "workarea") {

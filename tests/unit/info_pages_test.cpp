@@ -275,6 +275,9 @@ TEST_F(InfoPanelTest, PositionAndMemoryPageShowsTheRealFigures) {
         }
     }
     gMascot.mainWindow = mascot;
+    const int freeBefore = FreeGdiHandles();
+    RedrawInfo(); // the page takes nothing it keeps
+    EXPECT_EQ(FreeGdiHandles(), freeBefore);
 }
 
 TEST_F(InfoPanelTest, VersionPage) {

@@ -8,10 +8,13 @@
 
 #include "alarm/alarm_check.h"
 #include "anim/random.h"
+#include "anim/sprites.h"
 #include "app/idle.h"
 #include "app/platform.h"
 #include "app/state.h"
 #include "app/window_classes.h"
+#include "info/info_window.h"
+#include "mascot/display_scale.h"
 #include "mascot/mascot_window.h"
 #include "mascot/start_position.h"
 #include "res/resource.h"
@@ -652,4 +655,64 @@ TEST_F(MascotWindowTest, PanelOffsetsWrapForPositionsAtTheEndsOfTheIntRange) {
     WriteSettingsFile("[OPTION]\r\n初期位置Ｘ座標=-2147483648\r\n初期位置Ｙ座標=2147483647\r\n");
     ASSERT_NE(Create(), nullptr);
     EXPECT_NE(gMascot.infoWindow, nullptr);
+}
+
+// Windows tells of a new DPI (she is dragged onto another monitor, the
+// display settings change): she and the panel take its scale at once, she
+// where Windows suggests (keeping the pointer on her where Windows suggests a
+// size of its own), the panel beside her; back at 96 DPI all is as it was.
+TEST_F(MascotWindowTest, NewDpiRescalesHerAndThePanelAtOnce) {
+    ASSERT_NE(Create(), nullptr);
+    gMascot.infoWindowDC = GetDC(gMascot.infoWindow);
+    InitInfoCanvas();
+    SetCursorPos(350, 250);
+    const int freeBefore = FreeGdiHandles();
+    struct Case {
+        UINT dpi;
+        RECT suggested;
+        LONG x, y, k, font;
+    } cases[] = {
+        {144, {300, 200, 420, 320}, 300, 200, 3, 20}, {192, {400, 100, 560, 260}, 400, 100, 4, 26},
+        {120, {300, 200, 400, 300}, 310, 210, 2, 13}, {121, {300, 200, 420, 320}, 300, 200, 3, 20},
+        {120, {600, 400, 700, 500}, 600, 400, 2, 13}, {96, {300, 200, 380, 280}, 300, 200, 2, 13}};
+    for (const Case& c : cases) {
+        SIZE size{};
+        const LONG told = static_cast<LONG>(
+            SendMessageA(gMascot.mainWindow, WM_GETDPISCALEDSIZE, c.dpi, (LPARAM)&size));
+        SendMessageA(gMascot.mainWindow, WM_DPICHANGED, c.dpi, (LPARAM)&c.suggested);
+        const RECT mascot = Rect(gMascot.mainWindow);
+        const RECT panel = Rect(gMascot.infoWindow);
+        BITMAP canvas{};
+        GetObjectA(gMascot.canvasBitmap, sizeof canvas, &canvas);
+        LOGFONTA font{};
+        GetObjectA(gMascot.infoFont, sizeof font, &font);
+        EXPECT_EQ(std::vector<LONG>({told, size.cx, size.cy, mascot.left, mascot.top,
+                                     mascot.right - mascot.left, panel.left, panel.top,
+                                     panel.right - panel.left, canvas.bmHeight, font.lfHeight}),
+                  std::vector<LONG>({TRUE, 40 * c.k, 40 * c.k, c.x, c.y, 40 * c.k, c.x - 60 * c.k,
+                                     c.y + 10 * c.k, 80 * c.k, 60 * c.k, c.font}))
+            << c.dpi;
+        HRGN shape = CreateRectRgn(0, 0, 0, 0);
+        GetWindowRgn(gMascot.mainWindow, shape);
+        HRGN expected = RegionFromBitmap(gMascot.spriteBitmaps[gMascot.currentFrame], c.k);
+        EXPECT_TRUE(EqualRgn(shape, expected)) << c.dpi;
+        DeleteObject(shape);
+        DeleteObject(expected);
+        // The background's one-pixel frame, (k + 1) / 2 pixels wide on both sides.
+        const int frame = (c.k + 1) / 2, y = 45 * c.k;
+        EXPECT_TRUE(GetPixel(gMascot.canvasDC, frame - 1, y) ==
+                        GetPixel(gMascot.canvasDC, 80 * c.k - frame, y) &&
+                    GetPixel(gMascot.canvasDC, frame, y) != GetPixel(gMascot.canvasDC, 0, y))
+            << c.dpi;
+    }
+    // Started on a monitor of another scale than the one she was made on
+    // (made at 144, her window telling 96): that monitor's scale, at her place.
+    SendMessageA(gMascot.mainWindow, WM_DPICHANGED, 144, (LPARAM)&cases[0].suggested);
+    MoveToStart(gMascot.mainWindow, POINT{250, 150});
+    const RECT mascot = Rect(gMascot.mainWindow);
+    const RECT panel = Rect(gMascot.infoWindow);
+    EXPECT_EQ(std::vector<LONG>({mascot.left, mascot.top, mascot.right, panel.left, panel.right}),
+              std::vector<LONG>({250, 150, 330, 130, 290}));
+    EXPECT_EQ(FreeGdiHandles(), freeBefore); // what each scale made, the next released
+    ReleaseDC(gMascot.infoWindow, gMascot.infoWindowDC);
 }

@@ -218,4 +218,8 @@ TEST(Resources, MenuAndAlarmDialogAsBuilt) {
     const std::string text(static_cast<const char*>(LockResource(LoadResource(nullptr, manifest))),
                            SizeofResource(nullptr, manifest));
     EXPECT_NE(text.find(">ja-JP</activeCodePage>"), std::string::npos);
+    // Per-monitor DPI awareness, in the form each Windows knows.
+    EXPECT_NE(text.find("/2005/WindowsSettings\">true/pm</dpiAware>"), std::string::npos);
+    EXPECT_NE(text.find("/2016/WindowsSettings\">PerMonitorV2, PerMonitor</dpiAwareness>"),
+              std::string::npos);
 }

@@ -269,12 +269,14 @@ def icon_image(part, colours, size, scale=1):
 
 
 def icon_images(parts, colours):
-    """16: the small hand-drawn face; 24 and 32: the sprite head as it is;
-    48: the sprite head at twice the size."""
+    """16, 20 and 32: hand-drawn faces; 24: the sprite head as it is; 48:
+    the sprite head at twice the size.  The notification area asks for 16,
+    20, 24 or 32 pixels at 100, 125, 150 and 200 % display scale."""
     head = parts['head_front']
     return {16: icon_image(parts['icon16'], colours, 16),
+            20: icon_image(parts['icon20'], colours, 20),
             24: icon_image(head, colours, 24),
-            32: icon_image(head, colours, 32),
+            32: icon_image(parts['icon32'], colours, 32),
             48: icon_image(head, colours, 48, 2)}
 
 
@@ -388,8 +390,8 @@ def build(out_dir):
 
     write('panel.bmp', bmp24(160, 60, panel_pixels()))
     icons = icon_images(parts, colours)
-    write('mascot.ico', ico([(n, icons[n]) for n in (16, 24, 32, 48)]))
-    write('tray.ico', ico([(n, icons[n]) for n in (16, 32)]))
+    write('mascot.ico', ico([(n, icons[n]) for n in (16, 20, 24, 32, 48)]))
+    write('tray.ico', ico([(n, icons[n]) for n in (16, 20, 24, 32)]))
     write('breeze.wav', wav8(breeze_samples()))
     write('alarm.wav', wav8(alarm_samples()))
 
