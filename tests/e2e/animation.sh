@@ -33,7 +33,7 @@ followed=0
 for attempt in $(seq 1 10); do
     IFS='|' read -r before after < <(probe region-shot "TAMARIN MASCOT1" crop.rgb)
     [ "$before" = "$after" ] || continue
-    read -r frame agree < <(frames match crop.rgb)
+    read -r frame agree _ < <(frames match crop.rgb)
     check "screen shows frame $frame at double size ($agree% of its pixels)" 1 $((agree >= 98))
     check "the window's shape is frame $frame's" 1 \
         "$(frames silhouette "${before##* }" | tr ',' '\n' | grep -cx "$frame")"
