@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -101,4 +103,11 @@ int FreeUserHandles() {
     for (HMENU menu : made)
         DestroyMenu(menu);
     return static_cast<int>(made.size());
+}
+
+int WineMajorVersion() {
+    using VersionProc = const char*(CDECL*)();
+    const auto version = reinterpret_cast<VersionProc>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version")));
+    return version != nullptr ? std::atoi(version()) : 0;
 }

@@ -713,6 +713,8 @@ TEST_F(MascotWindowTest, NewDpiRescalesHerAndThePanelAtOnce) {
     const RECT panel = Rect(gMascot.infoWindow);
     EXPECT_EQ(std::vector<LONG>({mascot.left, mascot.top, mascot.right, panel.left, panel.right}),
               std::vector<LONG>({250, 150, 330, 130, 290}));
-    EXPECT_EQ(FreeGdiHandles(), freeBefore); // what each scale made, the next released
+    if (WineMajorVersion() < 10) { // test_env.h says why
+        EXPECT_EQ(FreeGdiHandles(), freeBefore); // what each scale made, the next released
+    }
     ReleaseDC(gMascot.infoWindow, gMascot.infoWindowDC);
 }
